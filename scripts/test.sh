@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test: once for the engine alone (no Qt),
+# once for everything under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh
+# A decimal-comma locale, for the test that number conversions ignore the locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "could not generate de_DE.UTF-8" >&2
+fi
+
+cmake --preset engine
+cmake --build --preset engine
+ctest --preset engine -j 2
+
+cmake --preset debug
+cmake --build --preset debug
+ctest --preset debug -j 2
