@@ -1,0 +1,117 @@
+#include "form_builder.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "static_line.h"
+
+namespace taviro {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+namespace {
+
+QString KeyOf(const ControlSpec& c) {
+    const QString name = ToQString(c.name);
+    return c.index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(c.index);
+}
+
+QWidget* Create(const ControlSpec& c, QWidget* parent) {
+    const QString text = ToQString(c.text);
+    switch (c.kind) {
+        case ControlKind::Frame:
+            return new QGroupBox(text, parent);
+        case ControlKind::Label:
+        case ControlKind::FitLabel: {
+            auto* label = new QLabel(text, parent);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            return label;
+        }
+        case ControlKind::TextField: {
+            auto* edit = new QLineEdit(text, parent);
+            edit->setCursorPosition(0);
+            return edit;
+        }
+        case ControlKind::ComboBox: {
+            auto* combo = new QComboBox(parent);
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->addItems(ToQString(c.items).split(u'|'));
+            combo->setEditText(text);
+            return combo;
+        }
+        case ControlKind::Button:
+            return new QPushButton(text, parent);
+        case ControlKind::DottedLine:
+        case ControlKind::DashedLine:
+        case ControlKind::SolidLine: {
+            const Qt::PenStyle style = c.kind == ControlKind::DottedLine   ? Qt::DotLine
+                                       : c.kind == ControlKind::DashedLine ? Qt::DashLine
+                                                                           : Qt::SolidLine;
+            return new StaticLine(QPoint(Pixels(c.left), Pixels(c.top)),
+                                  QPoint(Pixels(c.width), Pixels(c.height)), style, parent);
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+QString FormControls::Text(const QString& name) const {
+    QWidget* w = Find(name);
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
+    if (auto* combo = qobject_cast<QComboBox*>(w)) return combo->currentText();
+    if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+    return {};
+}
+
+void FormControls::SetText(const QString& name, const QString& text) const {
+    QWidget* w = Find(name);
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        edit->setText(text);
+        edit->setCursorPosition(0);  // show the start of a text longer than the field
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        combo->setEditText(text);
+    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        label->setText(text);
+        if (label->property("fitsText").toBool()) label->adjustSize();
+    }
+}
+
+FormControls BuildForm(QWidget& window, const FormSpec& spec, bool fullEdition) {
+    FormControls controls;
+    window.setObjectName(ToQString(spec.name));
+    window.setWindowTitle(ToQString(spec.caption));
+    window.setFixedSize(Pixels(spec.clientWidth), Pixels(spec.clientHeight));
+    for (const ControlSpec& c : spec.controls) {
+        if (c.fullEditionOnly && !fullEdition) continue;
+        QWidget* parent = c.parent.empty() ? &window : controls.Find(ToQString(c.parent));
+        QWidget* w = Create(c, parent);
+        w->setObjectName(ToQString(c.name));
+        if (c.index >= 0) w->setProperty("index", c.index);
+        const bool isLine = c.kind == ControlKind::DottedLine ||
+                            c.kind == ControlKind::DashedLine || c.kind == ControlKind::SolidLine;
+        if (!isLine)
+            w->setGeometry(Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(c.height));
+        if (c.kind == ControlKind::FitLabel) {
+            w->setProperty("fitsText", true);
+            if (!c.text.empty()) w->adjustSize();
+        }
+        controls.Add(KeyOf(c), w);
+    }
+    QWidget* previous = nullptr;
+    for (std::string_view name : spec.focusOrder) {
+        QWidget* w = controls.Find(ToQString(name));
+        if (w == nullptr) continue;  // left out of this edition
+        if (previous != nullptr) QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+    return controls;
+}
+
+}  // namespace taviro

@@ -1,0 +1,38 @@
+// Creates the widgets of a window from its description.
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QWidget>
+
+#include "form_spec.h"
+
+namespace taviro {
+
+// The controls of a built window by name (members of a control array by "name(index)").
+class FormControls {
+  public:
+    QWidget* Find(const QString& name) const { return byName_.value(name); }
+    void Add(const QString& name, QWidget* widget) { byName_.insert(name, widget); }
+
+    // The text of a text field or drop-down, or the caption of a label.
+    QString Text(const QString& name) const;
+    // Sets it; a label that fits its text resizes itself.
+    void SetText(const QString& name, const QString& text) const;
+
+  private:
+    QHash<QString, QWidget*> byName_;
+};
+
+// Builds the controls of `spec` on `window`, sizes the window's client area and sets its caption
+// and focus order. With `fullEdition` false, the controls marked for the full edition are left out.
+FormControls BuildForm(QWidget& window, const FormSpec& spec, bool fullEdition);
+
+// Twips to pixels at 96 dots per inch.
+inline int Pixels(int twips) {
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+QString ToQString(std::string_view text);
+
+}  // namespace taviro

@@ -1,0 +1,20 @@
+#include <QApplication>
+
+#include "app_setup.h"
+#include "form_builder.h"
+#include "main_window.h"
+#include "qt_message_box.h"
+#include "uniform_source.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    taviro::SetUpApplication(app);
+    taviro::ClockSeededSource source;
+    taviro::QtMessageBox messages;
+    taviro::MainWindow window(source, messages);
+    // The client area opens 630 twips from the left and 720 from the top of the screen.
+    window.move(0, 0);
+    window.setGeometry(taviro::Pixels(630), taviro::Pixels(720), window.width(), window.height());
+    window.show();
+    return app.exec();
+}
