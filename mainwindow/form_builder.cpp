@@ -1,10 +1,12 @@
 #include "form_builder.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "static_line.h"
 
@@ -81,6 +83,23 @@ void FormControls::SetText(const QString& name, const QString& text) const {
         label->setText(text);
         if (label->property("fitsText").toBool()) label->adjustSize();
     }
+}
+
+double LargestFittingPointSize(const QFont& font, const FormSpec& spec, double largest,
+                               double smallest) {
+    QFont trial = font;
+    double size = largest;
+    for (; size > smallest; size -= 0.5) {
+        trial.setPointSizeF(size);
+        const QFontMetrics metrics(trial);
+        const bool fits =
+            std::all_of(spec.controls.begin(), spec.controls.end(), [&](const ControlSpec& c) {
+                return c.kind != ControlKind::Label ||
+                       metrics.horizontalAdvance(ToQString(c.text)) <= Pixels(c.width);
+            });
+        if (fits) break;
+    }
+    return std::max(size, smallest);
 }
 
 FormControls BuildForm(QWidget& window, const FormSpec& spec, bool fullEdition) {

@@ -1,6 +1,7 @@
 // Creates the widgets of a window from its description.
 #pragma once
 
+#include <QFont>
 #include <QHash>
 #include <QString>
 #include <QWidget>
@@ -27,6 +28,11 @@ class FormControls {
 // Builds the controls of `spec` on `window`, sizes the window's client area and sets its caption
 // and focus order. With `fullEdition` false, the controls marked for the full edition are left out.
 FormControls BuildForm(QWidget& window, const FormSpec& spec, bool fullEdition);
+
+// The largest point size from `largest` down (in steps of half a point, to `smallest` at least)
+// at which every fixed-size caption of `spec` fits its width in `font`'s family.
+double LargestFittingPointSize(const QFont& font, const FormSpec& spec, double largest,
+                               double smallest);
 
 // Twips to pixels at 96 dots per inch.
 inline int Pixels(int twips) {

@@ -1,0 +1,53 @@
+// Time to draw the slump graph of a run into the graph window's surface.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include "app_setup.h"
+#include "graph_window.h"
+#include "parameters.h"
+#include "run_simulation.h"
+#include "uniform_source.h"
+
+namespace {
+
+using namespace taviro;
+
+struct IdleHost final : GraphHost {
+    void Comstart_Click() override {}
+    void ComG_Click() override {}
+    void Kekka() override {}
+};
+
+void BM_DrawCurve(benchmark::State& state) {
+    SimulationState s;
+    s.KeepsHistory = true;
+    ParameterTexts texts;
+    texts.TexGAME = std::to_string(state.range(0));
+    LoadParameters(s, texts);
+    ClockSeededSource source(1);
+    RunSimulation(s, source);
+    s.GraphX0 = 1000;
+    s.GraphY0 = 5000;
+    s.GraphYDiv = 2;
+
+    IdleHost host;
+    GraphWindow window(host);
+    for (auto _ : state) {
+        window.ClearCurve();
+        window.DrawCurve(s);
+    }
+}
+BENCHMARK(BM_DrawCurve)->Arg(8000)->Arg(100'000'000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SetUpApplication(app);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "form_spec.h"
+
+namespace taviro {
+
+// The slump graph window `GRPH`.
+const FormSpec& GraphFormSpec();
+
+}  // namespace taviro

@@ -1,0 +1,218 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app_setup.h"
+#include "main_window.h"
+#include "money_summary.h"
+#include "recording_message_box.h"
+#include "scripted_source.h"
+
+namespace taviro {
+
+using testing::RecordingMessageBox;
+using testing::ScriptedSource;
+
+class GraphWindowTest : public QObject {
+    Q_OBJECT
+
+  private:
+    RecordingMessageBox messages_;
+    std::unique_ptr<ScriptedSource> source_;
+    std::unique_ptr<MainWindow> main_;
+
+    void SetField(const char* name, const QString& text) {
+        qobject_cast<QLineEdit*>(main_->Control(QString::fromLatin1(name)))->setText(text);
+    }
+    void Run(const QString& games, const QString& baseN = QStringLiteral("-1.5603781019")) {
+        SetField("TexGAME", games);
+        SetField("TexN_BASE", baseN);
+        main_->Comstart_Click();
+    }
+    GraphWindow* Graph() const { return main_->LoadedGraph(); }
+    QLineEdit* RateEdit() const {
+        return qobject_cast<QComboBox*>(Graph()->Control("TexKankin"))->lineEdit();
+    }
+    static bool IsBlack(const QImage& image, int x, int y) {
+        return image.pixelColor(x, y) == QColor(Qt::black);
+    }
+    void ProcessDeletions() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+  private slots:
+    void init() {
+        messages_ = {};
+        source_ = std::make_unique<ScriptedSource>(std::vector<std::int32_t>{}, 100000);
+        main_ = std::make_unique<MainWindow>(*source_, messages_);
+    }
+    void cleanup() {
+        main_.reset();
+        ProcessDeletions();
+    }
+
+    void graphBeforeAnyRunOnlyShowsAMessage() {
+        main_->ComG_Click();
+        QCOMPARE(messages_.Texts(),
+                 std::vector<std::string>{"まずシミュレートを実行してください。"});
+        QVERIFY(Graph() == nullptr);
+    }
+
+    void firstResultsCreateTheWindowHiddenWithTheSummary() {
+        Run("3");
+        QVERIFY(Graph() != nullptr);
+        QVERIFY(!Graph()->isVisible());
+        QCOMPARE(Graph()->windowTitle(), QString("Taviro　スランプグラフ"));
+        QCOMPARE(Graph()->size(), QSize(758, 581));
+        // 3 games at -1.5603781019: lowest -4.68 gives 1 note; -4.68 rounds to -5 coins.
+        QCOMPARE(Graph()->Text("LabMin"), QString("1千円"));
+        QCOMPARE(Graph()->Text("LabOUT"), QString("45枚"));
+        QCOMPARE(Graph()->Text("LabPlus"), QString("-0.1千円"));
+    }
+
+    void curvePixelsLieWhereTheGameBalancesPutThem() {
+        Run("3", "-150");  // balances -150, -300, -450: y = 5075, 5150, 5225 twips
+        main_->ComG_Click();
+        QVERIFY(Graph()->isVisible());
+        QCOMPARE(main_->State().GraphX0, 1000);
+        QCOMPARE(main_->State().GraphY0, 5000);
+        QCOMPARE(main_->State().GraphYDiv, 2);
+        const QImage& surface = Graph()->Surface();
+        for (int y : {333, 338, 343, 348})
+            QVERIFY2(IsBlack(surface, 67, y), qPrintable(QString::number(y)));
+        QVERIFY(!IsBlack(surface, 67, 332));
+        QVERIFY(!IsBlack(surface, 67, 349));
+        QVERIFY(!IsBlack(surface, 68, 340));
+
+        // The curve is part of what the window paints, also after it was hidden and shown.
+        QImage grabbed = Graph()->grab().toImage();
+        QVERIFY(IsBlack(grabbed, 67, 340));
+        Graph()->hide();
+        Graph()->show();
+        grabbed = Graph()->grab().toImage();
+        QVERIFY(IsBlack(grabbed, 67, 340));
+    }
+
+    void drawingTwiceShowsTheNewCurveOnly() {
+        Run("3", "-150");
+        main_->ComG_Click();
+        Run("3", "150");                                // now above the zero line
+        QVERIFY(IsBlack(Graph()->Surface(), 67, 348));  // a new run does not redraw
+        main_->ComG_Click();
+        QVERIFY(!IsBlack(Graph()->Surface(), 67, 348));
+        QVERIFY(IsBlack(Graph()->Surface(), 67, 318));
+    }
+
+    void clickOnTheSurfaceRedraws() {
+        Run("3", "-150");
+        main_->ComG_Click();
+        Graph()->ClearCurve();
+        QVERIFY(!IsBlack(Graph()->Surface(), 67, 340));
+        QTest::mouseClick(Graph(), Qt::LeftButton, {}, QPoint(400, 600));
+        QVERIFY(IsBlack(Graph()->Surface(), 67, 340));
+    }
+
+    void rateEditsRecomputeOnEveryKeystroke() {
+        Run("100", "40");  // 4000 coins, never below 0: 4050 coins with the one note
+        RateEdit()->clear();
+        const std::pair<const char*, const char*> steps[] = {
+            {"7", "56.9千円"}, {".", "56.9千円"}, {"6", "52.3千円"}};
+        for (const auto& [key, net] : steps) {
+            SetField("TexD_BIG", "edited");
+            QTest::keyClicks(RateEdit(), key);
+            QCOMPARE(main_->Text("TexD_BIG"), QString("0"));  // the results display ran
+            QCOMPARE(Graph()->Text("LabPlus"), QString::fromUtf8(net));
+        }
+        // A rate that reads as 0 keeps the net result but rewrites everything else.
+        Graph()->ShowSummary({"", "", std::string("kept")});
+        SetField("TexD_BIG", "edited");
+        RateEdit()->selectAll();
+        QTest::keyClick(RateEdit(), Qt::Key_Delete);
+        QCOMPARE(Graph()->Text("LabPlus"), QString("kept"));
+        QCOMPARE(Graph()->Text("LabOUT"), QString("4050枚"));
+        QCOMPARE(main_->Text("TexD_BIG"), QString("0"));
+    }
+
+    void rateFollowsTheSummaryArithmetic() {
+        SetField("TexNBIG", "0");
+        Run("100", "40");  // balance 4000, lowest 0
+        auto* rate = qobject_cast<QComboBox*>(Graph()->Control("TexKankin"));
+        rate->setCurrentIndex(3);
+        emit rate->activated(3);  // picks 7.6
+        QCOMPARE(Graph()->Text("LabOUT"), QString("4050枚"));
+        QCOMPARE(Graph()->Text("LabPlus"), QString("52.3千円"));  // 4050 / 7.6 / 10 - 1
+    }
+
+    void closedWindowComesBackInItsInitialState() {
+        Run("3");
+        main_->ComG_Click();
+        RateEdit()->setText("8");
+        Graph()->close();
+        ProcessDeletions();
+        QVERIFY(Graph() == nullptr);
+        main_->ComG_Click();
+        QVERIFY(Graph()->isVisible());
+        QCOMPARE(Graph()->RateText(), QString("5"));
+        QCOMPARE(Graph()->Text("LabMin"), QString());
+        QCOMPARE(Graph()->Text("LabPlus"), QString());
+        QVERIFY(IsBlack(Graph()->Surface(), 67, 333));
+        main_->Kekka();
+        QCOMPARE(Graph()->Text("LabPlus"), QString("-0.1千円"));
+    }
+
+    void rerunWithZeroGamesShowsBothMessages() {
+        Run("3", "-150");
+        main_->ComG_Click();
+        SetField("TexGAME", "0");
+        QTest::mouseClick(qobject_cast<QPushButton*>(Graph()->Control("Comonemore")),
+                          Qt::LeftButton);
+        QCOMPARE(messages_.Texts(),
+                 (std::vector<std::string>{"シミュレート回数を指定してください。",
+                                           "まずシミュレートを実行してください。"}));
+        QVERIFY(IsBlack(Graph()->Surface(), 67, 340));  // the old curve stays
+    }
+
+    void rerunStartsAndDraws() {
+        Run("3", "-150");
+        main_->ComG_Click();
+        Graph()->ClearCurve();
+        SetField("TexGAME", "5");
+        QTest::mouseClick(qobject_cast<QPushButton*>(Graph()->Control("Comonemore")),
+                          Qt::LeftButton);
+        QCOMPARE(main_->State().GameCount, 5);
+        QVERIFY(IsBlack(Graph()->Surface(), 67, 358));  // game 5: y = 5375 twips
+    }
+
+    void closingTheMainWindowClosesTheGraph() {
+        Run("3");
+        main_->ComG_Click();
+        QPointer<GraphWindow> graph = Graph();
+        main_->close();
+        ProcessDeletions();
+        QVERIFY(graph.isNull());
+    }
+
+    void captionsFitTheirLabels() {
+        Run("3");
+        main_->ComG_Click();
+        for (QLabel* label : Graph()->findChildren<QLabel*>()) {
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(label->objectName() + " " + label->text()));
+        }
+        for (QLabel* label : main_->findChildren<QLabel*>()) {
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(label->objectName() + " " + label->text()));
+        }
+    }
+};
+
+}  // namespace taviro
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    taviro::SetUpApplication(app);
+    taviro::GraphWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "graph_window_test.moc"
