@@ -29,7 +29,7 @@ TEST(MoneySummary, NotesCoinsAndNetResult) {
         {-1234.5f, 3000.4, "", "25千円", "4250枚", nullptr},
         {-1234.5f, 3000.4, "abc", "25千円", "4250枚", nullptr},
         {-1234.5f, 3000.4, "1e-320", "25千円", "4250枚", nullptr},  // the quotient leaves the range
-        {-1e9f, -1e9, "5", "2E+07千円", "0枚", "-2E+07千円"},
+        {-1e9f, -1e9, "5", "2E+07千円", "0枚", "-20000000千円"},  // notes held in single precision
     };
     for (const auto& c : cases) {
         const MoneySummary s = ComputeMoneySummary(c.lowest, c.virtualOut, c.rate);
