@@ -61,21 +61,28 @@ bool MagnitudeIsLarge(std::string_view literal) {
     return position + exponent > 0;
 }
 
-std::string Uppercase(std::string s) {
-    for (char& c : s) {
-        if (c == 'e') c = 'E';
+// The general form with `digits` significant digits and an upper-case exponent; the buffer must
+// hold kNumberTextCapacity characters.
+template <typename T>
+char* FormatFloatingTo(char* buffer, T x, int digits) {
+    if (!std::isfinite(x)) return buffer;
+    if (x == 0) {
+        *buffer = '0';
+        return buffer + 1;
     }
-    return s;
+    char* end =
+        std::to_chars(buffer, buffer + kNumberTextCapacity, x, std::chars_format::general, digits)
+            .ptr;
+    for (char* c = buffer; c != end; ++c) {
+        if (*c == 'e') *c = 'E';
+    }
+    return end;
 }
 
 template <typename T>
 std::string FormatFloating(T x, int digits) {
-    if (!std::isfinite(x)) return {};
-    if (x == 0) return "0";
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
-                                      std::chars_format::general, digits);
-    return Uppercase(std::string(buffer.data(), result.ptr));
+    std::array<char, kNumberTextCapacity> buffer{};
+    return std::string(buffer.data(), FormatFloatingTo(buffer.data(), x, digits));
 }
 
 }  // namespace
@@ -144,6 +151,10 @@ std::string FormatNumber(double x) {
 
 std::string FormatNumber(float x) {
     return FormatFloating(x, 7);
+}
+
+char* FormatNumberTo(char* buffer, double x) {
+    return FormatFloatingTo(buffer, x, 15);
 }
 
 std::string FormatNumber(std::int32_t x) {

@@ -30,6 +30,10 @@ std::optional<std::int32_t> ToLong(double x);
 // written "0"; a value that is not finite is written as the empty text.
 std::string FormatNumber(double x);
 std::string FormatNumber(float x);
+
+// FormatNumber of a double written into `buffer`, without allocating; returns the text's end.
+inline constexpr std::size_t kNumberTextCapacity = 32;
+char* FormatNumberTo(char* buffer, double x);
 std::string FormatNumber(std::int32_t x);
 
 }  // namespace taviro

@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app_setup.h"
+#include "file_system.h"
 #include "form_builder.h"
 #include "main_window.h"
 #include "qt_message_box.h"
@@ -11,7 +12,8 @@ int main(int argc, char* argv[]) {
     taviro::SetUpApplication(app);
     taviro::ClockSeededSource source;
     taviro::QtMessageBox messages;
-    taviro::MainWindow window(source, messages);
+    taviro::PosixFileSystem files;
+    taviro::MainWindow window(source, messages, files);
     // The client area opens 630 twips from the left and 720 from the top of the screen.
     window.move(0, 0);
     window.setGeometry(taviro::Pixels(630), taviro::Pixels(720), window.width(), window.height());

@@ -4,12 +4,16 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 
+#include "data_file.h"
 #include "money_summary.h"
+#include "wait_cursor.h"
 
 namespace taviro {
 
-MainWindow::MainWindow(UniformSource& source, MessageBox& messages)
-    : SimulatorForm(Edition::Full, source, messages) {
+MainWindow::MainWindow(UniformSource& source, MessageBox& messages, FileSystem& files)
+    : SimulatorForm(Edition::Full, source, messages), files_(files) {
+    connect(qobject_cast<QAbstractButton*>(Control(QStringLiteral("Command1"))),
+            &QAbstractButton::clicked, this, [this] { Command1_Click(); });
     connect(qobject_cast<QAbstractButton*>(Control(QStringLiteral("ComG"))),
             &QAbstractButton::clicked, this, [this] { ComG_Click(); });
 }
@@ -51,6 +55,14 @@ void MainWindow::ComG_Click() {
     graph.raise();
     graph.activateWindow();
     graph.DrawCurve(state_);
+}
+
+void MainWindow::Command1_Click() {
+    auto text = [this](const char* name) { return Text(QString::fromLatin1(name)).toStdString(); };
+    const DataFileTexts texts = {text("Combo1"), text("TexOUT"), text("TexPAY"), text("LabP_BIG"),
+                                 text("LabP_REG")};
+    const WaitCursor wait;
+    ExportDataFile(state_, texts, files_, messages_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -3,6 +3,7 @@
 
 #include <QPointer>
 
+#include "file_system.h"
 #include "graph_host.h"
 #include "graph_window.h"
 #include "simulator_form.h"
@@ -11,7 +12,7 @@ namespace taviro {
 
 class MainWindow final : public SimulatorForm, public GraphHost {
   public:
-    MainWindow(UniformSource& source, MessageBox& messages);
+    MainWindow(UniformSource& source, MessageBox& messages, FileSystem& files);
     ~MainWindow() override;
 
     void Comstart_Click() override { SimulatorForm::Comstart_Click(); }
@@ -19,6 +20,9 @@ class MainWindow final : public SimulatorForm, public GraphHost {
     void ComG_Click() override;
     // The results display: every result field, with the money summary of the graph window.
     void Kekka() override;
+
+    // Writes the data file of the last run.
+    void Command1_Click();
 
     // The graph window if it exists (it is created on first use and discarded when closed).
     GraphWindow* LoadedGraph() const { return graph_; }
@@ -30,6 +34,7 @@ class MainWindow final : public SimulatorForm, public GraphHost {
   private:
     GraphWindow& Graph();  // creates the window, hidden, on first access
 
+    FileSystem& files_;
     QPointer<GraphWindow> graph_;
 };
 

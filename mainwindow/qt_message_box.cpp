@@ -22,7 +22,10 @@ int QtMessageBox::Show(std::string_view text, Buttons buttons, std::string_view 
         box.setStandardButtons(QMessageBox::Ok);
     }
     box.setDefaultButton(QMessageBox::Ok);
+    // The ordinary pointer over the box, also while a long command shows the wait cursor.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
+    QApplication::restoreOverrideCursor();
     return box.clickedButton() == box.button(QMessageBox::Ok) ? kOk : kCancel;
 }
 

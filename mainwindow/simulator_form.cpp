@@ -6,21 +6,9 @@
 #include <QLineEdit>
 
 #include "app_setup.h"
+#include "wait_cursor.h"
 
 namespace taviro {
-
-namespace {
-
-// The wait cursor for as long as a run takes.
-class WaitCursor {
-  public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-}  // namespace
 
 SimulatorForm::SimulatorForm(Edition edition, UniformSource& source, MessageBox& messages)
     : messages_(messages), edition_(edition), source_(source) {

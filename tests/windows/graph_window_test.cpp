@@ -20,6 +20,7 @@ class GraphWindowTest : public QObject {
 
   private:
     RecordingMessageBox messages_;
+    PosixFileSystem files_;
     std::unique_ptr<ScriptedSource> source_;
     std::unique_ptr<MainWindow> main_;
 
@@ -44,7 +45,7 @@ class GraphWindowTest : public QObject {
     void init() {
         messages_ = {};
         source_ = std::make_unique<ScriptedSource>(std::vector<std::int32_t>{}, 100000);
-        main_ = std::make_unique<MainWindow>(*source_, messages_);
+        main_ = std::make_unique<MainWindow>(*source_, messages_, files_);
     }
     void cleanup() {
         main_.reset();

@@ -26,6 +26,7 @@ class MainWindowTest : public QObject {
 
   private:
     RecordingMessageBox messages_;
+    PosixFileSystem files_;
     std::unique_ptr<ScriptedSource> source_;
     std::unique_ptr<MainWindow> window_;
 
@@ -45,7 +46,7 @@ class MainWindowTest : public QObject {
     }
     void Script(std::vector<std::int32_t> draws) {
         source_ = std::make_unique<ScriptedSource>(std::move(draws), kNothing);
-        window_ = std::make_unique<MainWindow>(*source_, messages_);
+        window_ = std::make_unique<MainWindow>(*source_, messages_, files_);
     }
 
   private slots:
@@ -203,6 +204,24 @@ class MainWindowTest : public QObject {
         QCOMPARE(Edit("TexN_BASE")->cursorPosition(), 0);
         Start();
         QCOMPARE(Edit("TexPAY")->cursorPosition(), 0);
+    }
+
+    void dataFileButtonWritesTheRunAndTheShownTexts() {
+        const QString previous = QDir::currentPath();
+        QTemporaryDir directory;
+        QVERIFY(QDir::setCurrent(directory.path()));
+        TypeInto("TexGAME", "10");
+        Start();
+        Edit("TexOUT")->setText("編集済み");
+        QTest::mouseClick(qobject_cast<QPushButton*>(window_->Control("Command1")), Qt::LeftButton);
+        QCOMPARE(messages_.Texts(), std::vector<std::string>{"保存終了しました。"});
+        QFile file(directory.filePath("Taviro1.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes.count("\r\n"), 11);
+        // "編集済み" in code page 932, between quotes in the heading line.
+        QVERIFY(bytes.contains("\"\x95\xd2\x8f\x57\x8d\xcf\x82\xdd\""));
+        QVERIFY(QDir::setCurrent(previous));
     }
 
     void closingEndsTheProgram() {
