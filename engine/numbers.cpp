@@ -87,7 +87,15 @@ std::string FormatFloating(T x, int digits) {
 
 }  // namespace
 
-double ParseNumber(std::string_view text) {
+namespace {
+
+struct Literal {
+    std::size_t start = 0;
+    std::size_t end = 0;  // empty when the text has no leading number
+};
+
+// Finds the longest leading decimal number after leading blanks.
+Literal ScanNumber(std::string_view text) {
     std::size_t start = 0;
     while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
     std::size_t end = start;
@@ -99,7 +107,7 @@ double ParseNumber(std::string_view text) {
         fractionDigits = DigitRun(text, end + 1);
         if (integerDigits > 0 || fractionDigits > 0) end += 1 + fractionDigits;
     }
-    if (integerDigits == 0 && fractionDigits == 0) return 0.0;
+    if (integerDigits == 0 && fractionDigits == 0) return {start, start};
     if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
         std::size_t exponentEnd = end + 1;
         if (exponentEnd < text.size() && (text[exponentEnd] == '+' || text[exponentEnd] == '-')) {
@@ -108,8 +116,15 @@ double ParseNumber(std::string_view text) {
         const std::size_t exponentDigits = DigitRun(text, exponentEnd);
         if (exponentDigits > 0) end = exponentEnd + exponentDigits;
     }
+    return {start, end};
+}
 
-    std::string_view literal = text.substr(start, end - start);
+}  // namespace
+
+double ParseNumber(std::string_view text) {
+    const Literal found = ScanNumber(text);
+    if (found.end == found.start) return 0.0;
+    std::string_view literal = text.substr(found.start, found.end - found.start);
     const bool negative = literal.front() == '-';
     // from_chars takes no leading '+'.
     std::string_view unsignedPart = literal;
@@ -121,6 +136,15 @@ double ParseNumber(std::string_view text) {
         value = MagnitudeIsLarge(literal) ? std::numeric_limits<double>::infinity() : 0.0;
     }
     return negative ? -value : value;
+}
+
+std::optional<double> ParseWholeNumber(std::string_view text) {
+    const Literal found = ScanNumber(text);
+    if (found.end == found.start) return std::nullopt;
+    for (std::size_t i = found.end; i < text.size(); ++i) {
+        if (text[i] != ' ' && text[i] != '\t') return std::nullopt;
+    }
+    return ParseNumber(text);
 }
 
 double RoundHalfEven(double x, int n) {

@@ -14,6 +14,10 @@ namespace taviro {
 // the double range reads as plus or minus infinity.
 double ParseNumber(std::string_view text);
 
+// The number when `text` is exactly one decimal number of that grammar (blanks around it
+// allowed); nothing otherwise.
+std::optional<double> ParseWholeNumber(std::string_view text);
+
 // Rounds the exact binary value of x to n decimal places; an exact tie goes to the even
 // neighbour. n must be 0 to 15.
 double RoundHalfEven(double x, int n);

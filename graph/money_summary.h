@@ -8,6 +8,16 @@
 
 namespace taviro {
 
+// The figures: notes in single precision as the summary keeps them, coins and net result in double.
+struct MoneyFigures {
+    float notes;                // thousand-yen notes put in
+    double coins;               // coins at the end: the virtual out plus the coins bought
+    std::optional<double> net;  // thousand yen, to one decimal; nothing for a rate of 0 or a
+                                // result that is not a finite number
+};
+
+MoneyFigures ComputeMoneyFigures(float lowestBalance, double virtualOut, double rate);
+
 struct MoneySummary {
     std::string investment;  // LabMin
     std::string finalCoins;  // LabOUT

@@ -165,3 +165,19 @@ TEST(FormatNumber, SingleAndIntegerForms) {
 
 }  // namespace
 }  // namespace taviro
+
+namespace taviro {
+namespace {
+
+TEST(ParseWholeNumber, AcceptsExactlyOneNumber) {
+    EXPECT_EQ(ParseWholeNumber("8000"), 8000);
+    EXPECT_EQ(ParseWholeNumber(" 7.6 "), 7.6);
+    EXPECT_EQ(ParseWholeNumber("1e3"), 1000);
+    EXPECT_EQ(ParseWholeNumber("-2"), -2);
+    for (const char* text : {"", " ", "abc", "8000x", "1e", "1 2", "0x10", "inf"}) {
+        EXPECT_EQ(ParseWholeNumber(text), std::nullopt) << text;
+    }
+}
+
+}  // namespace
+}  // namespace taviro

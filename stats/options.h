@@ -1,0 +1,46 @@
+// The command line of taviro-stats.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "parameters.h"
+
+namespace taviro::stats {
+
+enum class OutputFormat { Text, Csv, Json };
+
+struct StatsOptions {
+    std::vector<int> settings = {1, 2, 3, 4, 5, 6};
+    std::optional<std::string> big;  // overrides the preset's probability texts
+    std::optional<std::string> reg;
+    ParameterTexts parameters;  // games and coin texts; the probabilities come per setting
+    std::int32_t games = 8000;
+    std::int64_t sessions = 10000;
+    double rate = 5;  // coins per 100 yen
+    std::uint64_t seed = 0;
+    unsigned threads = 1;
+    OutputFormat format = OutputFormat::Text;
+    bool help = false;
+};
+
+struct ParsedOptions {
+    std::optional<StatsOptions> options;
+    std::string error;  // one line, when options is empty
+};
+
+// Reads the arguments (without the program name). `clockSeed` and `cores` are the defaults of
+// --seed and --threads.
+ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uint64_t clockSeed,
+                                unsigned cores);
+
+// The parameter texts of one setting under these options.
+ParameterTexts TextsForSetting(const StatsOptions& options, int setting);
+
+std::string_view StatsUsage();
+
+}  // namespace taviro::stats

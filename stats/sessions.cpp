@@ -1,0 +1,67 @@
+#include "sessions.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "game_loop.h"
+#include "money_summary.h"
+#include "recorders.h"
+
+namespace taviro::stats {
+
+SessionResult PlaySession(const SimulationState& prepared, UniformSource& source, double rate) {
+    SimulationState s = prepared;
+    BalanceTracker tracker;
+    PlayGames(s, source, tracker);
+    const MoneyFigures money = ComputeMoneyFigures(tracker.Lowest(), s.VirtualOut, rate);
+    SessionResult r;
+    r.bigs = s.CntNBIG + s.CntHBIG;
+    r.regs = s.CntREG;
+    r.arGames = s.CntARGames;
+    r.finalBalance = tracker.Final();
+    r.lowestBalance = tracker.Lowest();
+    r.virtualOut = s.VirtualOut;
+    r.investment = money.notes;
+    r.netResult = money.net.value_or(0);  // the rate is never 0 here
+    return r;
+}
+
+std::uint64_t SessionSeed(std::uint64_t seed, int setting, std::int64_t session) {
+    return MixBits(MixBits(seed + static_cast<std::uint64_t>(setting) * 0x9e3779b97f4a7c15ULL) ^
+                   static_cast<std::uint64_t>(session));
+}
+
+void PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t sessions,
+                     std::uint64_t seed, double rate, unsigned threads, Progress& progress) {
+    for (auto& s : settings) {
+        s.results.assign(static_cast<std::size_t>(sessions), {});
+        s.done.assign(static_cast<std::size_t>(sessions), 0);
+    }
+    const std::int64_t total = sessions * static_cast<std::int64_t>(settings.size());
+    std::atomic<std::int64_t> next{0};
+    constexpr std::int64_t kChunk = 8;
+
+    auto work = [&] {
+        while (!progress.stop.load(std::memory_order_relaxed)) {
+            const std::int64_t first = next.fetch_add(kChunk, std::memory_order_relaxed);
+            if (first >= total) return;
+            for (std::int64_t task = first; task < std::min(total, first + kChunk); ++task) {
+                if (progress.stop.load(std::memory_order_relaxed)) return;
+                SettingSessions& target = settings[static_cast<std::size_t>(task / sessions)];
+                const std::int64_t session = task % sessions;
+                ClockSeededSource source(SessionSeed(seed, target.setting, session));
+                target.results[static_cast<std::size_t>(session)] =
+                    PlaySession(target.prepared, source, rate);
+                target.done[static_cast<std::size_t>(session)] = 1;
+                progress.games.fetch_add(static_cast<std::uint64_t>(target.prepared.GameCount),
+                                         std::memory_order_relaxed);
+            }
+        }
+    };
+    std::vector<std::thread> pool;
+    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(work);
+    work();
+    for (auto& thread : pool) thread.join();
+}
+
+}  // namespace taviro::stats

@@ -1,0 +1,47 @@
+// Many independent sessions of one setting, each exactly one run of the engine, spread over
+// threads. Every session's generator comes from the seed, the setting and the session's index,
+// so the results do not depend on the number of threads or on the order the sessions ran in.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "simulation_state.h"
+#include "uniform_source.h"
+
+namespace taviro::stats {
+
+struct SessionResult {
+    std::int32_t bigs = 0;  // BIGs paid
+    std::int32_t regs = 0;  // REGs paid
+    std::int32_t arGames = 0;
+    double finalBalance = 0;  // net coins after the last game
+    float lowestBalance = 0;
+    double virtualOut = 0;  // games × expected net coins per game
+    double investment = 0;  // thousand-yen notes put in
+    double netResult = 0;   // thousand yen at the rate
+};
+
+// One session on a state that LoadParameters prepared (without history).
+SessionResult PlaySession(const SimulationState& prepared, UniformSource& source, double rate);
+
+std::uint64_t SessionSeed(std::uint64_t seed, int setting, std::int64_t session);
+
+struct SettingSessions {
+    int setting;
+    SimulationState prepared;
+    std::vector<SessionResult> results;  // by session index
+    std::vector<std::uint8_t> done;      // whether each session completed
+};
+
+struct Progress {
+    std::atomic<std::uint64_t> games{0};  // games played so far
+    std::atomic<bool> stop{false};        // set to end early; running sessions still complete
+};
+
+// Plays `sessions` sessions of every setting on `threads` threads.
+void PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t sessions,
+                     std::uint64_t seed, double rate, unsigned threads, Progress& progress);
+
+}  // namespace taviro::stats
