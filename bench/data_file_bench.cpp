@@ -6,22 +6,14 @@
 #include <filesystem>
 
 #include "data_file.h"
-#include "parameters.h"
-#include "run_simulation.h"
-#include "uniform_source.h"
+#include "played_run.h"
 
 namespace {
 
 using namespace taviro;
 
 void BM_WriteDataFile(benchmark::State& state) {
-    SimulationState s;
-    s.KeepsHistory = true;
-    ParameterTexts texts;
-    texts.TexGAME = std::to_string(state.range(0));
-    LoadParameters(s, texts);
-    ClockSeededSource source(1);
-    RunSimulation(s, source);
+    SimulationState s = PlayedRun(state.range(0));
 
     const auto path = std::filesystem::temp_directory_path() /
                       ("taviro_bench_" + std::to_string(::getpid()) + ".csv");

@@ -8,6 +8,7 @@
 
 #include "game_loop.h"
 #include "parameters.h"
+#include "played_run.h"
 #include "run_simulation.h"
 #include "uniform_source.h"
 
@@ -21,19 +22,10 @@ double PeakResidentKiB() {
     return static_cast<double>(usage.ru_maxrss);
 }
 
-SimulationState Prepared(std::int64_t games, bool history) {
-    SimulationState s;
-    s.KeepsHistory = history;
-    ParameterTexts texts;
-    texts.TexGAME = std::to_string(games);
-    LoadParameters(s, texts);
-    return s;
-}
-
 // The reference limit: draw a number per game from the default generator and classify it into
 // the five regions of setting 1.
 void BM_BareLottery(benchmark::State& state) {
-    const SimulationState s = Prepared(0, false);
+    const SimulationState s = PreparedRun(0, false);
     ClockSeededSource source(1);
     const std::int64_t games = state.range(0);
     std::array<float, 512> uniforms;
@@ -61,7 +53,7 @@ BENCHMARK(BM_BareLottery)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 void BM_LightRun(benchmark::State& state) {
     const std::int64_t games = state.range(0);
     ClockSeededSource source(1);
-    SimulationState s = Prepared(games, false);
+    SimulationState s = PreparedRun(games, false);
     for (auto _ : state) {
         RunSimulation(s, source);
         benchmark::DoNotOptimize(s.Payout);
@@ -77,7 +69,7 @@ BENCHMARK(BM_LightRun)->Arg(2147483647)->Iterations(1)->Unit(benchmark::kMillise
 void BM_FullRun(benchmark::State& state) {
     const std::int64_t games = state.range(0);
     ClockSeededSource source(1);
-    SimulationState s = Prepared(games, true);
+    SimulationState s = PreparedRun(games, true);
     for (auto _ : state) {
         RunSimulation(s, source);
         benchmark::DoNotOptimize(s.Balance.data());

@@ -5,9 +5,7 @@
 
 #include "app_setup.h"
 #include "graph_window.h"
-#include "parameters.h"
-#include "run_simulation.h"
-#include "uniform_source.h"
+#include "played_run.h"
 
 namespace {
 
@@ -20,13 +18,7 @@ struct IdleHost final : GraphHost {
 };
 
 void BM_DrawCurve(benchmark::State& state) {
-    SimulationState s;
-    s.KeepsHistory = true;
-    ParameterTexts texts;
-    texts.TexGAME = std::to_string(state.range(0));
-    LoadParameters(s, texts);
-    ClockSeededSource source(1);
-    RunSimulation(s, source);
+    SimulationState s = PlayedRun(state.range(0));
     s.GraphX0 = 1000;
     s.GraphY0 = 5000;
     s.GraphYDiv = 2;

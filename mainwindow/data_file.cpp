@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <optional>
+#include <variant>
 #include <vector>
 
 #include "cp932.h"
@@ -74,8 +75,22 @@ void PutGame(BufferedWriter& out, EventTexts& events, const SimulationState& s, 
     out.PutText(events.Of(s.GameLog.Code(static_cast<std::size_t>(game))));
 }
 
-void PutLabel(BufferedWriter& out, std::string_view utf8) {
-    out.PutText(ToCodePage932(utf8));
+// A summary field of the first three lines: a text (UTF-8, written quoted in code page 932), an
+// integer, or nothing at all.
+struct Empty {};
+using SummaryField = std::variant<std::string_view, std::int64_t, Empty>;
+
+// The fields after a line's leading columns, each preceded by its comma.
+void PutSummary(BufferedWriter& out, std::initializer_list<SummaryField> fields) {
+    for (const SummaryField& field : fields) {
+        out.Put(',');
+        if (const auto* text = std::get_if<std::string_view>(&field)) {
+            out.PutText(ToCodePage932(*text));
+        } else if (const auto* number = std::get_if<std::int64_t>(&field)) {
+            out.PutInteger(*number);
+        }
+    }
+    out.EndLine();
 }
 
 }  // namespace
@@ -89,54 +104,16 @@ bool WriteDataFile(OutputFile& file, const SimulationState& s, const DataFileTex
     EventTexts events;
     const std::int64_t bigs = std::int64_t{s.CntNBIG} + s.CntHBIG;
 
-    PutLabel(out, "プレイ数");
-    out.Put(',');
-    PutLabel(out, "仮想出玉");
-    out.Put(',');
-    PutLabel(out, "ボーナス種類");
-    out.Put(",,");
-    PutLabel(out, "設定");
-    out.Put(',');
-    PutLabel(out, texts.setting);
-    out.Put(',');
-    PutLabel(out, "仮想出玉");
-    out.Put(',');
-    PutLabel(out, texts.virtualOut);
-    out.Put(',');
-    PutLabel(out, "PAYOUT");
-    out.Put(',');
-    PutLabel(out, texts.payout);
-    out.EndLine();
-
+    const Empty none;
+    out.PutText(ToCodePage932("プレイ数"));
+    PutSummary(out, {"仮想出玉", "ボーナス種類", none, "設定", texts.setting, "仮想出玉",
+                     texts.virtualOut, "PAYOUT", texts.payout});
     PutGame(out, events, s, 1);
-    out.Put(",,");
-    PutLabel(out, "BIG");
-    out.Put(',');
-    out.PutInteger(bigs);
-    out.Put(',');
-    PutLabel(out, texts.bigFrequency);
-    out.Put(",,");
-    PutLabel(out, "REG");
-    out.Put(',');
-    out.PutInteger(s.CntREG);
-    out.Put(',');
-    PutLabel(out, texts.regFrequency);
-    out.EndLine();
-
+    PutSummary(out, {none, "BIG", bigs, texts.bigFrequency, none, "REG", std::int64_t{s.CntREG},
+                     texts.regFrequency});
     PutGame(out, events, s, 2);
-    out.Put(",,");
-    PutLabel(out, "HBIG");
-    out.Put(',');
-    out.PutInteger(s.CntHBIG);
-    out.Put(',');
-    PutLabel(out, "NBIG");
-    out.Put(',');
-    out.PutInteger(s.CntNBIG);
-    out.Put(",,");
-    PutLabel(out, "総AR");
-    out.Put(',');
-    out.PutInteger(s.CntARGames);
-    out.EndLine();
+    PutSummary(out, {none, "HBIG", std::int64_t{s.CntHBIG}, "NBIG", std::int64_t{s.CntNBIG}, none,
+                     "総AR", std::int64_t{s.CntARGames}});
 
     for (std::int32_t game = 3; game <= s.GameCount && out.Ok(); ++game) {
         PutGame(out, events, s, game);
