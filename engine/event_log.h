@@ -33,21 +33,26 @@ inline constexpr std::uint8_t kRunEnd = 0x80;
 // The exact event text of one game from its event byte.
 std::string EventText(std::uint8_t code);
 
+// One game's event byte as stored. A scoped enum rather than a character type, so that storing
+// it in the game loop cannot alias the run's other variables.
+enum class EventByte : std::uint8_t {};
+
 class EventLog {
   public:
     // Replaces the log by `size` games without events. Throws std::bad_alloc when it cannot.
-    void Reset(std::size_t size) { codes_.assign(size, 0); }
+    void Reset(std::size_t size) { codes_.assign(size, EventByte{}); }
     void Clear() { codes_ = {}; }
 
     std::size_t size() const { return codes_.size(); }
     bool empty() const { return codes_.empty(); }
 
-    std::uint8_t Code(std::size_t game) const { return codes_[game]; }
-    std::string Text(std::size_t game) const { return EventText(codes_[game]); }
-    std::uint8_t* data() { return codes_.data(); }
+    std::uint8_t Code(std::size_t game) const { return static_cast<std::uint8_t>(codes_[game]); }
+    std::string Text(std::size_t game) const { return EventText(Code(game)); }
+    void Set(std::size_t game, std::uint8_t code) { codes_[game] = EventByte{code}; }
+    EventByte* data() { return codes_.data(); }
 
   private:
-    std::vector<std::uint8_t> codes_;
+    std::vector<EventByte> codes_;
 };
 
 }  // namespace taviro

@@ -42,47 +42,57 @@ inline void CountLeftovers(SimulationState& s) {
     }
 }
 
-// Plays one game with lottery number `draw`; returns its event byte.
-template <class Recorder>
-inline std::uint8_t PlayGame(SimulationState& s, std::int32_t draw, Recorder& recorder) {
+// What one game brought: its event byte, the coins every game earns (normal or AR) and the coins
+// of the bonus paid in it, if any.
+struct GameOutcome {
     std::uint8_t code = event::kHeldNone;
+    double base = 0;
+    bool paid = false;
+    double bonus = 0;
+};
+
+// Plays one game with lottery number `draw`.
+inline GameOutcome PlayGame(SimulationState& s, std::int32_t draw) {
+    GameOutcome outcome;
     const bool inAr = s.ARMode == 1;
     if (draw <= s.ThrREG) {
         if (draw <= s.ThrBIG_AR1000) {
             // 0 plain, 1 with AR150, 2 with AR1000
             const std::int32_t region = draw <= s.ThrBIG ? 0 : (draw <= s.ThrBIG_AR150 ? 1 : 2);
             PushStock(s, region + (inAr ? kHyperBig : kNormalBig));
-            if (inAr) code = static_cast<std::uint8_t>(event::kHeldBig + region);
+            if (inAr) outcome.code = static_cast<std::uint8_t>(event::kHeldBig + region);
             if (region == 1) ++s.CntAR150;
             if (region == 2) ++s.CntAR1000;
         } else {
             ++s.RegStock;
-            if (inAr) code = event::kHeldReg;
+            if (inAr) outcome.code = event::kHeldReg;
         }
     }
 
     if (inAr) {
         --s.ARLeft;
         ++s.CntARGames;
-        recorder.Game(s.BaseAR);
+        outcome.base = s.BaseAR;
         if (s.ARLeft == 0) {
             s.ARMode = 0;
-            code |= event::kArEnd;
+            outcome.code |= event::kArEnd;
         }
     } else {
-        recorder.Game(s.BaseN);
+        outcome.base = s.BaseN;
         if (s.RegStock > 0) {
             ++s.CntREG;
             --s.RegStock;
-            code |= event::kPaidReg;
-            recorder.Pay(s.OutREG);
+            outcome.code |= event::kPaidReg;
+            outcome.paid = true;
+            outcome.bonus = s.OutREG;
         } else if (s.Stock[1] > kEmpty) {
             const std::int32_t kind = ReleaseStock(s);
-            code |= event::PaidStock(kind);
-            recorder.Pay(kind >= kHyperBig ? s.OutHBIG : s.OutNBIG);
+            outcome.code |= event::PaidStock(kind);
+            outcome.paid = true;
+            outcome.bonus = kind >= kHyperBig ? s.OutHBIG : s.OutNBIG;
         }
     }
-    return code;
+    return outcome;
 }
 
 // Plays games 1 to `GameCount` (none when it is below 1), counts the leftovers and computes the
@@ -91,6 +101,8 @@ template <class Recorder>
 void PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder) {
     ResetRun(s);
     recorder.Begin();
+    double balance = 0;  // after the current game
+    float lowest = 0;    // the lowest balance in single precision, never above 0
     const std::int64_t games = s.GameCount;
     constexpr std::int64_t kBlock = 512;
     std::array<float, kBlock> uniforms;
@@ -101,12 +113,18 @@ void PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder) {
             const std::int64_t game = first + j;
             s.GameNo = static_cast<std::int32_t>(game);
             s.Draw = DrawFromUniform(uniforms[static_cast<std::size_t>(j)]);
-            const std::uint8_t code = PlayGame(s, s.Draw, recorder);
-            recorder.EndGame(game, code);
+            const GameOutcome outcome = PlayGame(s, s.Draw);
+            if constexpr (Recorder::kKeepsBalance) {
+                balance = balance + outcome.base;
+                if (outcome.paid) balance += outcome.bonus;
+                // std::min(a, b) is b < a ? b : a: the lower value, without a branch.
+                lowest = std::min(lowest, static_cast<float>(balance));
+            }
+            recorder.EndGame(game, balance, outcome.code);
         }
     }
     CountLeftovers(s);
-    recorder.End(s.GameCount);
+    recorder.End(s.GameCount, balance, lowest);
     ComputePayout(s);
 }
 

@@ -1,7 +1,7 @@
-// What a run keeps per game. The game loop reports each game's base coins, the coins of the
-// bonus paid in it and its event byte; a recorder keeps as much of that as its edition needs.
-// Balances are formed in the same order by every recorder: previous balance plus the game's base,
-// then plus the bonus paid.
+// What a run keeps per game. The game loop keeps the running balance and its lowest value itself
+// (in registers: previous balance plus the game's base, then plus the bonus paid, the same order
+// for every recorder) and hands each game's balance and event byte to the recorder, which keeps as
+// much as its edition needs.
 #pragma once
 
 #include <cstdint>
@@ -12,43 +12,38 @@
 
 namespace taviro {
 
-// The light edition: nothing per game.
+// The light edition: nothing per game, and no balance at all.
 struct NoHistory {
+    static constexpr bool kKeepsBalance = false;
     void Begin() {}
-    void Game(double /*base*/) {}
-    void Pay(double /*coins*/) {}
-    void EndGame(std::int64_t /*game*/, std::uint8_t /*code*/) {}
-    void End(std::int32_t /*games*/) {}
+    void EndGame(std::int64_t /*game*/, double /*balance*/, std::uint8_t /*code*/) {}
+    void End(std::int32_t /*games*/, double /*finalBalance*/, float /*lowest*/) {}
 };
 
-// The running balance and its lowest value (in single precision), without any array.
+// The final and the lowest balance (in single precision), without any array.
 class BalanceTracker {
   public:
-    void Begin() {
-        previous_ = current_ = 0;
-        lowest_ = 0;
+    static constexpr bool kKeepsBalance = true;
+    void Begin() {}
+    void EndGame(std::int64_t /*game*/, double /*balance*/, std::uint8_t /*code*/) {}
+    void End(std::int32_t /*games*/, double finalBalance, float lowest) {
+        final_ = finalBalance;
+        lowest_ = lowest;
     }
-    void Game(double base) { current_ = previous_ + base; }
-    void Pay(double coins) { current_ += coins; }
-    void EndGame(std::int64_t /*game*/, std::uint8_t /*code*/) {
-        const float single = static_cast<float>(current_);
-        if (single < lowest_) lowest_ = single;
-        previous_ = current_;
-    }
-    void End(std::int32_t /*games*/) {}
 
-    double Final() const { return previous_; }
+    double Final() const { return final_; }
     float Lowest() const { return lowest_; }
 
   private:
-    double previous_ = 0;
-    double current_ = 0;
+    double final_ = 0;
     float lowest_ = 0;
 };
 
 // The full edition: `Balance`, `GameLog` and `MinBalance` of the state.
 class HistoryRecorder {
   public:
+    static constexpr bool kKeepsBalance = true;
+
     explicit HistoryRecorder(SimulationState& s) : state_(s) {
         const std::size_t expected =
             s.GameCount < 0 ? 1 : static_cast<std::size_t>(s.GameCount) + 1;
@@ -59,27 +54,20 @@ class HistoryRecorder {
         codes_ = s.GameLog.data();
     }
 
-    void Begin() {
-        tracker_.Begin();
-        balance_[0] = 0;
+    void Begin() { balance_[0] = 0; }
+    void EndGame(std::int64_t game, double balance, std::uint8_t code) {
+        balance_[game] = balance;
+        codes_[game] = EventByte{code};
     }
-    void Game(double base) { tracker_.Game(base); }
-    void Pay(double coins) { tracker_.Pay(coins); }
-    void EndGame(std::int64_t game, std::uint8_t code) {
-        tracker_.EndGame(game, code);
-        balance_[game] = tracker_.Final();
-        codes_[game] = code;
-    }
-    void End(std::int32_t games) {
-        if (games >= 1) codes_[games] |= event::kRunEnd;
-        state_.MinBalance = tracker_.Lowest();
+    void End(std::int32_t games, double /*finalBalance*/, float lowest) {
+        if (games >= 1) state_.GameLog.Set(games, state_.GameLog.Code(games) | event::kRunEnd);
+        state_.MinBalance = lowest;
     }
 
   private:
     SimulationState& state_;
     double* balance_ = nullptr;
-    std::uint8_t* codes_ = nullptr;
-    BalanceTracker tracker_;
+    EventByte* codes_ = nullptr;
 };
 
 }  // namespace taviro

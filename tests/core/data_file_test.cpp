@@ -120,8 +120,8 @@ TEST(DataFile, EventsBalancesAndQuotes) {
     SimulationState s = PlainRun(6);
     const double balances[] = {0, 0.5, -0.25, -12, 1e16, 398.5292437962};
     for (std::size_t k = 0; k < 6; ++k) s.Balance[k + 1] = balances[k];
-    s.GameLog.data()[3] = event::kHeldReg | event::kArEnd;
-    s.GameLog.data()[6] = event::PaidStock(kNormalBigAr150) | event::kRunEnd;
+    s.GameLog.Set(3, event::kHeldReg | event::kArEnd);
+    s.GameLog.Set(6, event::PaidStock(kNormalBigAr150) | event::kRunEnd);
     DataFileTexts texts = kExampleTexts;
     texts.virtualOut = R"(12"34)";
     std::string bytes;
