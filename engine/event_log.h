@@ -41,7 +41,6 @@ class EventLog {
   public:
     // Replaces the log by `size` games without events. Throws std::bad_alloc when it cannot.
     void Reset(std::size_t size) { codes_.assign(size, EventByte{}); }
-    void Clear() { codes_ = {}; }
 
     std::size_t size() const { return codes_.size(); }
     bool empty() const { return codes_.empty(); }
