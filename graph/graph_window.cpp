@@ -7,7 +7,7 @@
 #include <QPainter>
 
 #include "app_setup.h"
-#include "graph_form_spec.h"
+#include "graph_form_layout.h"
 #include "slump_curve.h"
 
 namespace taviro {
@@ -30,10 +30,10 @@ GraphWindow::GraphWindow(GraphHost& host) : host_(host) {
     // The axis values have 25 pixels for four digits, which may need a smaller size than the
     // main window's.
     QFont fitting = font();
-    fitting.setPointSizeF(LargestFittingPointSize(fitting, GraphFormSpec(), kUiFontPointSize,
+    fitting.setPointSizeF(LargestFittingPointSize(fitting, GraphFormLayout(), kUiFontPointSize,
                                                   kSmallestFontPointSize));
     setFont(fitting);
-    controls_ = BuildForm(*this, GraphFormSpec(), true);
+    controls_ = BuildForm(*this, GraphFormLayout(), true);
     setWindowIcon(ProgramIcon());
     surface_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
     surface_.fill(Qt::transparent);
@@ -58,7 +58,7 @@ void GraphWindow::DrawCurve(const SimulationState& s) {
     QPainter painter(&surface_);
     painter.setPen(QPen(Qt::black, 0));
     painter.setRenderHint(QPainter::Antialiasing, false);
-    ForEachVisibleSegment(s, GraphFormSpec().clientWidth, [&](CurvePoint from, CurvePoint to) {
+    ForEachVisibleSegment(s, GraphFormLayout().clientWidth, [&](CurvePoint from, CurvePoint to) {
         painter.drawLine(ToPixel(from), ToPixel(to));
     });
     update();

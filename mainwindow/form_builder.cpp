@@ -18,12 +18,12 @@ QString ToQString(std::string_view text) {
 
 namespace {
 
-QString KeyOf(const ControlSpec& c) {
+QString KeyOf(const ControlLayout& c) {
     const QString name = ToQString(c.name);
     return c.index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(c.index);
 }
 
-QWidget* Create(const ControlSpec& c, QWidget* parent) {
+QWidget* Create(const ControlLayout& c, QWidget* parent) {
     const QString text = ToQString(c.text);
     switch (c.kind) {
         case ControlKind::Frame:
@@ -85,15 +85,15 @@ void FormControls::SetText(const QString& name, const QString& text) const {
     }
 }
 
-double LargestFittingPointSize(const QFont& font, const FormSpec& spec, double largest,
+double LargestFittingPointSize(const QFont& font, const FormLayout& layout, double largest,
                                double smallest) {
     QFont trial = font;
     double size = largest;
     for (; size > smallest; size -= 0.5) {
         trial.setPointSizeF(size);
         const QFontMetrics metrics(trial);
-        const bool fits =
-            std::all_of(spec.controls.begin(), spec.controls.end(), [&](const ControlSpec& c) {
+        const bool fits = std::all_of(
+            layout.controls.begin(), layout.controls.end(), [&](const ControlLayout& c) {
                 return c.kind != ControlKind::Label ||
                        metrics.horizontalAdvance(ToQString(c.text)) <= Pixels(c.width);
             });
@@ -102,12 +102,12 @@ double LargestFittingPointSize(const QFont& font, const FormSpec& spec, double l
     return std::max(size, smallest);
 }
 
-FormControls BuildForm(QWidget& window, const FormSpec& spec, bool fullEdition) {
+FormControls BuildForm(QWidget& window, const FormLayout& layout, bool fullEdition) {
     FormControls controls;
-    window.setObjectName(ToQString(spec.name));
-    window.setWindowTitle(ToQString(spec.caption));
-    window.setFixedSize(Pixels(spec.clientWidth), Pixels(spec.clientHeight));
-    for (const ControlSpec& c : spec.controls) {
+    window.setObjectName(ToQString(layout.name));
+    window.setWindowTitle(ToQString(layout.caption));
+    window.setFixedSize(Pixels(layout.clientWidth), Pixels(layout.clientHeight));
+    for (const ControlLayout& c : layout.controls) {
         if (c.fullEditionOnly && !fullEdition) continue;
         QWidget* parent = c.parent.empty() ? &window : controls.Find(ToQString(c.parent));
         QWidget* w = Create(c, parent);
@@ -124,7 +124,7 @@ FormControls BuildForm(QWidget& window, const FormSpec& spec, bool fullEdition) 
         controls.Add(KeyOf(c), w);
     }
     QWidget* previous = nullptr;
-    for (std::string_view name : spec.focusOrder) {
+    for (std::string_view name : layout.focusOrder) {
         QWidget* w = controls.Find(ToQString(name));
         if (w == nullptr) continue;  // left out of this edition
         if (previous != nullptr) QWidget::setTabOrder(previous, w);

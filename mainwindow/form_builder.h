@@ -6,7 +6,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "form_spec.h"
+#include "form_layout.h"
 
 namespace taviro {
 
@@ -25,13 +25,13 @@ class FormControls {
     QHash<QString, QWidget*> byName_;
 };
 
-// Builds the controls of `spec` on `window`, sizes the window's client area and sets its caption
+// Builds the controls of `layout` on `window`, sizes the window's client area and sets its caption
 // and focus order. With `fullEdition` false, the controls marked for the full edition are left out.
-FormControls BuildForm(QWidget& window, const FormSpec& spec, bool fullEdition);
+FormControls BuildForm(QWidget& window, const FormLayout& layout, bool fullEdition);
 
 // The largest point size from `largest` down (in steps of half a point, to `smallest` at least)
-// at which every fixed-size caption of `spec` fits its width in `font`'s family.
-double LargestFittingPointSize(const QFont& font, const FormSpec& spec, double largest,
+// at which every fixed-size caption of `layout` fits its width in `font`'s family.
+double LargestFittingPointSize(const QFont& font, const FormLayout& layout, double largest,
                                double smallest);
 
 // Twips to pixels at 96 dots per inch.

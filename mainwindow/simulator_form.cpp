@@ -13,7 +13,7 @@ namespace taviro {
 SimulatorForm::SimulatorForm(Edition edition, UniformSource& source, MessageBox& messages)
     : messages_(messages), edition_(edition), source_(source) {
     state_.KeepsHistory = edition == Edition::Full;
-    controls_ = BuildForm(*this, MainFormSpec(), edition == Edition::Full);
+    controls_ = BuildForm(*this, MainFormLayout(), edition == Edition::Full);
     setWindowIcon(ProgramIcon());
 
     auto* combo = qobject_cast<QComboBox*>(Control(QStringLiteral("Combo1")));

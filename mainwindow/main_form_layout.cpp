@@ -1,11 +1,11 @@
-#include "form_spec.h"
+#include "form_layout.h"
 
 namespace taviro {
 namespace {
 
 using K = ControlKind;
 
-constexpr ControlSpec kControls[] = {
+constexpr ControlLayout kControls[] = {
     // Frame6 "設定とプレイ数"
     {"Frame6", -1, K::Frame, "", "設定とプレイ数", 360, 360, 4815, 1215},
     {"Label20", -1, K::Label, "Frame6", "設定", 360, 360, 375, 255},
@@ -94,13 +94,13 @@ constexpr std::string_view kFocusOrder[] = {
     "ComG",           "Command1",
 };
 
-constexpr FormSpec kMainForm = {
+constexpr FormLayout kMainForm = {
     "Main", "Taviro　シミュレーション", 10305, 7380, kControls, kFocusOrder,
 };
 
 }  // namespace
 
-const FormSpec& MainFormSpec() {
+const FormLayout& MainFormLayout() {
     return kMainForm;
 }
 

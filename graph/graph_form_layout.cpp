@@ -1,11 +1,11 @@
-#include "graph_form_spec.h"
+#include "graph_form_layout.h"
 
 namespace taviro {
 namespace {
 
 using K = ControlKind;
 
-constexpr ControlSpec kControls[] = {
+constexpr ControlLayout kControls[] = {
     {"Label3", -1, K::Label, "", "純増枚数", 360, 240, 855, 375},
     {"Label5", -1, K::FitLabel, "", "換金率(枚/100円）", 1320, 240, 1410, 180},
     {"Label6", -1, K::FitLabel, "", "投資金額", 3000, 240, 720, 180},
@@ -42,13 +42,13 @@ constexpr ControlSpec kControls[] = {
 
 constexpr std::string_view kFocusOrder[] = {"Comonemore", "TexKankin"};
 
-constexpr FormSpec kGraphForm = {
+constexpr FormLayout kGraphForm = {
     "GRPH", "Taviro　スランプグラフ", 11370, 8715, kControls, kFocusOrder,
 };
 
 }  // namespace
 
-const FormSpec& GraphFormSpec() {
+const FormLayout& GraphFormLayout() {
     return kGraphForm;
 }
 

@@ -19,7 +19,7 @@ enum class ControlKind {
     SolidLine,
 };
 
-struct ControlSpec {
+struct ControlLayout {
     std::string_view name;
     int index;  // member of a control array, or -1
     ControlKind kind;
@@ -30,11 +30,11 @@ struct ControlSpec {
     bool fullEditionOnly = false;
 };
 
-struct FormSpec {
+struct FormLayout {
     std::string_view name;
     std::string_view caption;
     int clientWidth, clientHeight;  // twips
-    std::span<const ControlSpec> controls;
+    std::span<const ControlLayout> controls;
     std::span<const std::string_view> focusOrder;
 };
 
@@ -42,6 +42,6 @@ inline constexpr int kTwipsPerPixel = 15;  // at 96 dots per inch
 
 // The main window of both editions (the light edition leaves out the controls marked
 // fullEditionOnly).
-const FormSpec& MainFormSpec();
+const FormLayout& MainFormLayout();
 
 }  // namespace taviro

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "form_spec.h"
+#include "form_layout.h"
 
 namespace taviro {
 
 // The slump graph window `GRPH`.
-const FormSpec& GraphFormSpec();
+const FormLayout& GraphFormLayout();
 
 }  // namespace taviro
