@@ -122,9 +122,15 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
         } else if (name == "--reg-coins") {
             ok = NumberText(name, *v, o.parameters.TexREGOUT, error);
         } else if (name == "--games") {
-            const auto n = Integer(name, *v, 1, std::numeric_limits<std::int32_t>::max(), error);
-            ok = n.has_value();
-            if (ok) o.games = static_cast<std::int32_t>(*n);
+            // As the main window reads its game count: rounded, halves to even.
+            const std::optional<double> number = ParseWholeNumber(*v);
+            const std::optional<std::int32_t> games = number ? ToLong(*number) : std::nullopt;
+            ok = games && *games >= 1;
+            if (ok)
+                o.games = *games;
+            else
+                error =
+                    "--games には 1 から 2147483647 までのゲーム数を指定してください: " + Quote(*v);
         } else if (name == "--sessions") {
             const auto n = Integer(name, *v, 1, kMaxSessions, error);
             ok = n.has_value();

@@ -48,6 +48,9 @@ TEST(StatsOptions, DefaultsAndValues) {
     EXPECT_EQ(texts.TexNBIG, "400");
     EXPECT_EQ(texts.TexGAME, "2500");
     EXPECT_TRUE(Parse({"--help"}).options->help);
+    EXPECT_EQ(Parse({"--games", "2.5"}).options->games,
+              2);  // halves to even, as the window reads it
+    EXPECT_EQ(Parse({"--games", "3.5"}).options->games, 4);
 }
 
 TEST(StatsOptions, BadOptionsAndValuesAreRefused) {
@@ -57,7 +60,7 @@ TEST(StatsOptions, BadOptionsAndValuesAreRefused) {
         {"--games", "abc"},
         {"--games", "0"},
         {"--games", "-5"},
-        {"--games", "1.5"},
+        {"--games", "0.4"},
         {"--games", "3e9"},
         {"--setting", "0"},
         {"--setting", "7"},
