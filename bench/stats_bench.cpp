@@ -13,12 +13,7 @@ using namespace taviro::stats;
 void BM_AllSettings(benchmark::State& state) {
     const auto threads = static_cast<unsigned>(state.range(0));
     StatsOptions options;
-    std::vector<SettingSessions> settings;
-    for (int setting : options.settings) {
-        SettingSessions s{setting, {}, {}, {}};
-        LoadParameters(s.prepared, TextsForSetting(options, setting));
-        settings.push_back(std::move(s));
-    }
+    std::vector<SettingSessions> settings = *PrepareSettings(options);
     for (auto _ : state) {
         Progress progress;
         PlayAllSessions(settings, options.sessions, 42, options.rate, threads, progress);

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <array>
 #include <cmath>
 #include <new>
 
@@ -11,23 +10,14 @@
 namespace taviro {
 namespace {
 
-constexpr std::array<PresetTexts, 6> kPresets = {{
-    {"485.452", "829.570"},
-    {"445.823", "799.220"},
-    {"412.176", "771.012"},
-    {"381.023", "762.047"},
-    {"352.344", "744.727"},
-    {"286.183", "720.176"},
-}};
-
 constexpr std::uint64_t kHistoryBytesPerGame = sizeof(double) + sizeof(std::uint8_t);
 
 }  // namespace
 
 std::optional<PresetTexts> SettingPreset(std::string_view selectorText) {
     const double setting = ParseNumber(selectorText);
-    for (std::size_t i = 0; i < kPresets.size(); ++i) {
-        if (setting == static_cast<double>(i + 1)) return kPresets[i];
+    for (std::size_t i = 0; i < kSettingPresets.size(); ++i) {
+        if (setting == static_cast<double>(i + 1)) return kSettingPresets[i];
     }
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 // the conversion of the texts into the lottery table of one run.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,22 +12,45 @@
 
 namespace taviro {
 
-// The texts of the eight parameter fields, named after the fields.
-struct ParameterTexts {
-    std::string TexBIG = "485.452";
-    std::string TexREG = "829.570";
-    std::string TexGAME = "8000";
-    std::string TexN_BASE = "-1.5603781019";
-    std::string TexAR_BASE = "1.5842163960";
-    std::string TexNBIG = "401.650";
-    std::string TexHBIG = "548.011";
-    std::string TexREGOUT = "127.000";
-};
-
 // The texts that a machine setting writes into the two probability fields.
 struct PresetTexts {
     std::string_view big;
     std::string_view reg;
+};
+
+// Settings 1 to 6.
+inline constexpr std::array<PresetTexts, 6> kSettingPresets = {{
+    {"485.452", "829.570"},
+    {"445.823", "799.220"},
+    {"412.176", "771.012"},
+    {"381.023", "762.047"},
+    {"352.344", "744.727"},
+    {"286.183", "720.176"},
+}};
+
+// The texts the eight parameter fields start with: setting 1 and the machine's coins.
+struct ParameterDefaults {
+    std::string_view TexBIG = kSettingPresets[0].big;
+    std::string_view TexREG = kSettingPresets[0].reg;
+    std::string_view TexGAME = "8000";
+    std::string_view TexN_BASE = "-1.5603781019";
+    std::string_view TexAR_BASE = "1.5842163960";
+    std::string_view TexNBIG = "401.650";
+    std::string_view TexHBIG = "548.011";
+    std::string_view TexREGOUT = "127.000";
+};
+inline constexpr ParameterDefaults kParameterDefaults{};
+
+// The texts of the eight parameter fields, named after the fields.
+struct ParameterTexts {
+    std::string TexBIG{kParameterDefaults.TexBIG};
+    std::string TexREG{kParameterDefaults.TexREG};
+    std::string TexGAME{kParameterDefaults.TexGAME};
+    std::string TexN_BASE{kParameterDefaults.TexN_BASE};
+    std::string TexAR_BASE{kParameterDefaults.TexAR_BASE};
+    std::string TexNBIG{kParameterDefaults.TexNBIG};
+    std::string TexHBIG{kParameterDefaults.TexHBIG};
+    std::string TexREGOUT{kParameterDefaults.TexREGOUT};
 };
 
 // The preset of the setting that `selectorText` reads as (1 to 6 exactly); nothing otherwise.

@@ -27,12 +27,7 @@ QPoint ToPixel(CurvePoint p) {
 
 GraphWindow::GraphWindow(GraphHost& host) : host_(host) {
     setAttribute(Qt::WA_DeleteOnClose);  // closing discards the window with its contents
-    // The axis values have 25 pixels for four digits, which may need a smaller size than the
-    // main window's.
-    QFont fitting = font();
-    fitting.setPointSizeF(LargestFittingPointSize(fitting, GraphFormLayout(), kUiFontPointSize,
-                                                  kSmallestFontPointSize));
-    setFont(fitting);
+    // The axis values have 25 pixels for four digits: the window may get a smaller font.
     controls_ = BuildForm(*this, GraphFormLayout(), true);
     setWindowIcon(ProgramIcon());
     surface_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);

@@ -12,7 +12,6 @@ namespace taviro {
 QString PreferredUiFont(const QStringList& families);
 
 inline constexpr double kUiFontPointSize = 8.5;
-inline constexpr double kSmallestFontPointSize = 6;
 
 void SetUpApplication(QApplication& app);
 

@@ -18,6 +18,8 @@ QString ToQString(std::string_view text) {
 
 namespace {
 
+constexpr double kSmallestPointSize = 6;
+
 QString KeyOf(const ControlLayout& c) {
     const QString name = ToQString(c.name);
     return c.index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(c.index);
@@ -62,6 +64,25 @@ QWidget* Create(const ControlLayout& c, QWidget* parent) {
     return nullptr;
 }
 
+// The largest point size from `largest` down, in steps of half a point and to `smallest` at least,
+// at which every fixed-size caption of `layout` fits its width in `font`'s family.
+double LargestFittingPointSize(const QFont& font, const FormLayout& layout, double largest,
+                               double smallest) {
+    QFont trial = font;
+    double size = largest;
+    for (; size > smallest; size -= 0.5) {
+        trial.setPointSizeF(size);
+        const QFontMetrics metrics(trial);
+        const bool fits = std::all_of(
+            layout.controls.begin(), layout.controls.end(), [&](const ControlLayout& c) {
+                return c.kind != ControlKind::Label ||
+                       metrics.horizontalAdvance(ToQString(c.text)) <= Pixels(c.width);
+            });
+        if (fits) break;
+    }
+    return std::max(size, smallest);
+}
+
 }  // namespace
 
 QString FormControls::Text(const QString& name) const {
@@ -85,28 +106,18 @@ void FormControls::SetText(const QString& name, const QString& text) const {
     }
 }
 
-double LargestFittingPointSize(const QFont& font, const FormLayout& layout, double largest,
-                               double smallest) {
-    QFont trial = font;
-    double size = largest;
-    for (; size > smallest; size -= 0.5) {
-        trial.setPointSizeF(size);
-        const QFontMetrics metrics(trial);
-        const bool fits = std::all_of(
-            layout.controls.begin(), layout.controls.end(), [&](const ControlLayout& c) {
-                return c.kind != ControlKind::Label ||
-                       metrics.horizontalAdvance(ToQString(c.text)) <= Pixels(c.width);
-            });
-        if (fits) break;
-    }
-    return std::max(size, smallest);
-}
-
 FormControls BuildForm(QWidget& window, const FormLayout& layout, bool fullEdition) {
     FormControls controls;
     window.setObjectName(ToQString(layout.name));
     window.setWindowTitle(ToQString(layout.caption));
     window.setFixedSize(Pixels(layout.clientWidth), Pixels(layout.clientHeight));
+    QFont font = window.font();
+    const double fitting =
+        LargestFittingPointSize(font, layout, font.pointSizeF(), kSmallestPointSize);
+    if (fitting < font.pointSizeF()) {
+        font.setPointSizeF(fitting);
+        window.setFont(font);
+    }
     for (const ControlLayout& c : layout.controls) {
         if (c.fullEditionOnly && !fullEdition) continue;
         QWidget* parent = c.parent.empty() ? &window : controls.Find(ToQString(c.parent));

@@ -1,7 +1,6 @@
 // Creates the widgets of a window from its description.
 #pragma once
 
-#include <QFont>
 #include <QHash>
 #include <QString>
 #include <QWidget>
@@ -26,13 +25,10 @@ class FormControls {
 };
 
 // Builds the controls of `layout` on `window`, sizes the window's client area and sets its caption
-// and focus order. With `fullEdition` false, the controls marked for the full edition are left out.
+// and focus order. When a fixed-size caption would not fit in the window's font, the window takes
+// the largest smaller size at which all of them fit. With `fullEdition` false, the controls marked
+// for the full edition are left out.
 FormControls BuildForm(QWidget& window, const FormLayout& layout, bool fullEdition);
-
-// The largest point size from `largest` down (in steps of half a point, to `smallest` at least)
-// at which every fixed-size caption of `layout` fits its width in `font`'s family.
-double LargestFittingPointSize(const QFont& font, const FormLayout& layout, double largest,
-                               double smallest);
 
 // Twips to pixels at 96 dots per inch.
 inline int Pixels(int twips) {

@@ -1,4 +1,5 @@
 #include "form_layout.h"
+#include "parameters.h"
 
 namespace taviro {
 namespace {
@@ -11,30 +12,30 @@ constexpr ControlLayout kControls[] = {
     {"Label20", -1, K::Label, "Frame6", "設定", 360, 360, 375, 255},
     {"Combo1", -1, K::ComboBox, "Frame6", "1", 480, 600, 615, 300, "1|2|3|4|5|6"},
     {"Label6", -1, K::Label, "Frame6", "シミュレートゲーム数", 1440, 360, 1695, 255},
-    {"TexGAME", -1, K::TextField, "Frame6", "8000", 1680, 600, 1095, 270},
+    {"TexGAME", -1, K::TextField, "Frame6", kParameterDefaults.TexGAME, 1680, 600, 1095, 270},
     {"ComStart", -1, K::Button, "Frame6", "シミュレート実行", 3240, 360, 1455, 495},
     // Frame4 "詳細設定"
     {"Frame4", -1, K::Frame, "", "詳細設定", 360, 1680, 4815, 3735},
     {"Label7", -1, K::Label, "Frame4", "ＢＩＧ確率", 480, 360, 1095, 255},
     {"Label19", 0, K::Label, "Frame4", "1/", 720, 645, 255, 255},
-    {"TexBIG", -1, K::TextField, "Frame4", "485.452", 960, 600, 735, 270},
+    {"TexBIG", -1, K::TextField, "Frame4", kParameterDefaults.TexBIG, 960, 600, 735, 270},
     {"Label8", -1, K::Label, "Frame4", "ＲＥＧ確率", 2640, 360, 1095, 255},
     {"Label19", 1, K::Label, "Frame4", "1/", 2880, 645, 255, 255},
-    {"TexREG", -1, K::TextField, "Frame4", "829.570", 3120, 600, 735, 270},
+    {"TexREG", -1, K::TextField, "Frame4", kParameterDefaults.TexREG, 3120, 600, 735, 270},
     {"Label15", -1, K::Label, "Frame4", "ノーマルＢＩＧ獲得枚数", 480, 1200, 1695, 255},
-    {"TexNBIG", -1, K::TextField, "Frame4", "401.650", 720, 1560, 855, 270},
+    {"TexNBIG", -1, K::TextField, "Frame4", kParameterDefaults.TexNBIG, 720, 1560, 855, 270},
     {"Label18", 0, K::Label, "Frame4", "枚", 1680, 1560, 375, 255},
     {"Label16", -1, K::Label, "Frame4", "ハイパーＢＩＧ獲得枚数", 480, 1920, 1935, 255},
-    {"TexHBIG", -1, K::TextField, "Frame4", "548.011", 720, 2280, 855, 270},
+    {"TexHBIG", -1, K::TextField, "Frame4", kParameterDefaults.TexHBIG, 720, 2280, 855, 270},
     {"Label18", 1, K::Label, "Frame4", "枚", 1680, 2280, 375, 255},
     {"Label17", -1, K::Label, "Frame4", "ＲＥＧ獲得枚数", 480, 2640, 1215, 255},
-    {"TexREGOUT", -1, K::TextField, "Frame4", "127.000", 720, 3000, 855, 270},
+    {"TexREGOUT", -1, K::TextField, "Frame4", kParameterDefaults.TexREGOUT, 720, 3000, 855, 270},
     {"Label18", 2, K::Label, "Frame4", "枚", 1680, 3000, 375, 255},
     {"Label21", -1, K::Label, "Frame4", "通常時の小役期待値/ｐ", 2640, 1200, 1935, 255},
-    {"TexN_BASE", -1, K::TextField, "Frame4", "-1.5603781019", 2880, 1560, 855, 270},
+    {"TexN_BASE", -1, K::TextField, "Frame4", kParameterDefaults.TexN_BASE, 2880, 1560, 855, 270},
     {"Label18", 4, K::Label, "Frame4", "枚", 3840, 1560, 375, 255},
     {"Label22", -1, K::Label, "Frame4", "ＡＲ中の小役期待値/ｐ", 2640, 1920, 1935, 255},
-    {"TexAR_BASE", -1, K::TextField, "Frame4", "1.5842163960", 2880, 2280, 855, 270},
+    {"TexAR_BASE", -1, K::TextField, "Frame4", kParameterDefaults.TexAR_BASE, 2880, 2280, 855, 270},
     {"Label18", 3, K::Label, "Frame4", "枚", 3840, 2280, 375, 255},
     // Frame5 "ＰＡＹＯＵＴ、出玉"
     {"Frame5", -1, K::Frame, "", "ＰＡＹＯＵＴ、出玉", 360, 5520, 4815, 1455},

@@ -52,16 +52,12 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    std::vector<SettingSessions> settings;
-    for (int setting : options.settings) {
-        SettingSessions s{setting, {}, {}, {}};
-        const LoadStatus status = LoadParameters(s.prepared, TextsForSetting(options, setting));
-        if (status != LoadStatus::Loaded) {
-            std::cerr << "taviro-stats: 数値が大きすぎます。\n";
-            return 2;
-        }
-        settings.push_back(std::move(s));
+    std::optional<std::vector<SettingSessions>> prepared = PrepareSettings(options);
+    if (!prepared) {
+        std::cerr << "taviro-stats: 数値が大きすぎます。\n";
+        return 2;
     }
+    std::vector<SettingSessions>& settings = *prepared;
 
     Progress progress;
     g_progress = &progress;

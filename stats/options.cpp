@@ -50,9 +50,9 @@ bool NumberText(std::string_view name, std::string_view value, std::string& targ
 
 ParameterTexts TextsForSetting(const StatsOptions& options, int setting) {
     ParameterTexts texts = options.parameters;
-    const auto preset = SettingPreset(std::to_string(setting));
-    texts.TexBIG = options.big.value_or(std::string(preset->big));
-    texts.TexREG = options.reg.value_or(std::string(preset->reg));
+    const PresetTexts& preset = kSettingPresets[static_cast<std::size_t>(setting - 1)];
+    texts.TexBIG = options.big.value_or(std::string(preset.big));
+    texts.TexREG = options.reg.value_or(std::string(preset.reg));
     texts.TexGAME = std::to_string(options.games);
     return texts;
 }

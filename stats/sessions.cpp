@@ -31,6 +31,18 @@ std::uint64_t SessionSeed(std::uint64_t seed, int setting, std::int64_t session)
                    static_cast<std::uint64_t>(session));
 }
 
+std::optional<std::vector<SettingSessions>> PrepareSettings(const StatsOptions& options) {
+    std::vector<SettingSessions> settings;
+    for (int setting : options.settings) {
+        SettingSessions s{setting, {}, {}, {}};
+        if (LoadParameters(s.prepared, TextsForSetting(options, setting)) != LoadStatus::Loaded) {
+            return std::nullopt;
+        }
+        settings.push_back(std::move(s));
+    }
+    return settings;
+}
+
 void PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t sessions,
                      std::uint64_t seed, double rate, unsigned threads, Progress& progress) {
     for (auto& s : settings) {

@@ -5,8 +5,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "options.h"
 #include "simulation_state.h"
 #include "uniform_source.h"
 
@@ -39,6 +41,10 @@ struct Progress {
     std::atomic<std::uint64_t> games{0};  // games played so far
     std::atomic<bool> stop{false};        // set to end early; running sessions still complete
 };
+
+// The settings of the options, each with its parameters loaded; nothing when a parameter reads
+// beyond the number range.
+std::optional<std::vector<SettingSessions>> PrepareSettings(const StatsOptions& options);
 
 // Plays `sessions` sessions of every setting on `threads` threads.
 void PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t sessions,

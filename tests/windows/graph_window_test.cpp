@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "app_setup.h"
+#include "form_fields.h"
 #include "main_window.h"
 #include "money_summary.h"
 #include "recording_message_box.h"
@@ -24,9 +25,7 @@ class GraphWindowTest : public QObject {
     std::unique_ptr<ScriptedSource> source_;
     std::unique_ptr<MainWindow> main_;
 
-    void SetField(const char* name, const QString& text) {
-        qobject_cast<QLineEdit*>(main_->Control(QString::fromLatin1(name)))->setText(text);
-    }
+    void SetField(const char* name, const QString& text) { testing::SetField(*main_, name, text); }
     void Run(const QString& games, const QString& baseN = QStringLiteral("-1.5603781019")) {
         SetField("TexGAME", games);
         SetField("TexN_BASE", baseN);

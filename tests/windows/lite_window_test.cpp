@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "app_setup.h"
+#include "form_fields.h"
 #include "lite_window.h"
 #include "main_window.h"
 #include "recording_message_box.h"
@@ -32,12 +33,9 @@ class LiteWindowTest : public QObject {
 
   private:
     static void Set(SimulatorForm& form, const char* name, const char* text) {
-        qobject_cast<QLineEdit*>(form.Control(QString::fromLatin1(name)))
-            ->setText(QString::fromUtf8(text));
+        testing::SetField(form, name, QString::fromUtf8(text));
     }
-    static void Start(SimulatorForm& form) {
-        QTest::mouseClick(qobject_cast<QPushButton*>(form.Control("ComStart")), Qt::LeftButton);
-    }
+    static void Start(SimulatorForm& form) { testing::ClickStart(form); }
 
   private slots:
     void isTheMainWindowWithoutTheTwoButtons() {

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "app_setup.h"
+#include "form_fields.h"
 #include "main_window.h"
 #include "recording_message_box.h"
 #include "scripted_source.h"
@@ -31,9 +32,7 @@ class MainWindowTest : public QObject {
     std::unique_ptr<MainWindow> window_;
 
     QString Text(const char* name) const { return window_->Text(QString::fromLatin1(name)); }
-    QLineEdit* Edit(const char* name) const {
-        return qobject_cast<QLineEdit*>(window_->Control(QString::fromLatin1(name)));
-    }
+    QLineEdit* Edit(const char* name) const { return testing::Field(*window_, name); }
     QComboBox* Combo() const { return qobject_cast<QComboBox*>(window_->Control("Combo1")); }
     void TypeInto(const char* name, const QString& text) {
         QLineEdit* edit = Edit(name);
@@ -41,9 +40,7 @@ class MainWindowTest : public QObject {
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, text);
     }
-    void Start() {
-        QTest::mouseClick(qobject_cast<QPushButton*>(window_->Control("ComStart")), Qt::LeftButton);
-    }
+    void Start() { testing::ClickStart(*window_); }
     void Script(std::vector<std::int32_t> draws) {
         source_ = std::make_unique<ScriptedSource>(std::move(draws), kNothing);
         window_ = std::make_unique<MainWindow>(*source_, messages_, files_);
