@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "data_file.h"
-#include "played_run.h"
+#include "bench/played_run.h"
+#include "datafile/data_file.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <array>
 #include <string>
 
-#include "game_loop.h"
-#include "parameters.h"
-#include "played_run.h"
-#include "run_simulation.h"
-#include "uniform_source.h"
+#include "bench/played_run.h"
+#include "core/game_loop.h"
+#include "core/parameters.h"
+#include "core/run_simulation.h"
+#include "core/xoshiro_source.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ double PeakResidentKiB() {
 // the five regions of setting 1.
 void BM_BareLottery(benchmark::State& state) {
     const SimulationState s = PreparedRun(0, false);
-    ClockSeededSource source(1);
+    XoshiroSource source(1);
     const std::int64_t games = state.range(0);
     std::array<float, 512> uniforms;
     std::array<std::int64_t, 5> regions{};
@@ -52,7 +52,7 @@ BENCHMARK(BM_BareLottery)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 void BM_LightRun(benchmark::State& state) {
     const std::int64_t games = state.range(0);
-    ClockSeededSource source(1);
+    XoshiroSource source(1);
     SimulationState s = PreparedRun(games, false);
     for (auto _ : state) {
         RunSimulation(s, source);
@@ -68,7 +68,7 @@ BENCHMARK(BM_LightRun)->Arg(2147483647)->Iterations(1)->Unit(benchmark::kMillise
 
 void BM_FullRun(benchmark::State& state) {
     const std::int64_t games = state.range(0);
-    ClockSeededSource source(1);
+    XoshiroSource source(1);
     SimulationState s = PreparedRun(games, true);
     for (auto _ : state) {
         RunSimulation(s, source);

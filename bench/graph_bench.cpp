@@ -3,19 +3,13 @@
 
 #include <QApplication>
 
-#include "app_setup.h"
-#include "graph_window.h"
-#include "played_run.h"
+#include "bench/played_run.h"
+#include "forms/app_setup.h"
+#include "full/graph_window.h"
 
 namespace {
 
 using namespace taviro;
-
-struct IdleHost final : GraphHost {
-    void Comstart_Click() override {}
-    void ComG_Click() override {}
-    void Kekka() override {}
-};
 
 void BM_DrawCurve(benchmark::State& state) {
     SimulationState s = PlayedRun(state.range(0));
@@ -23,8 +17,7 @@ void BM_DrawCurve(benchmark::State& state) {
     s.GraphY0 = 5000;
     s.GraphYDiv = 2;
 
-    IdleHost host;
-    GraphWindow window(host);
+    GraphWindow window;
     for (auto _ : state) {
         window.ClearCurve();
         window.DrawCurve(s);

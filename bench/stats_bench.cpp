@@ -2,8 +2,8 @@
 // games) with one thread and with two.
 #include <benchmark/benchmark.h>
 
-#include "options.h"
-#include "sessions.h"
+#include "stats/options.h"
+#include "stats/sessions.h"
 
 namespace {
 

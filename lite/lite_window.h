@@ -2,19 +2,18 @@
 // buttons, and runs without any per-game history.
 #pragma once
 
-#include "simulator_form.h"
+#include "forms/simulator_form.h"
 
 namespace taviro {
 
 class LiteWindow final : public SimulatorForm {
+    Q_OBJECT
+
   public:
-    LiteWindow(UniformSource& source, MessageBox& messages)
-        : SimulatorForm(Edition::Lite, source, messages) {
-        setObjectName(QStringLiteral("Form1"));
-    }
+    LiteWindow(UniformSource& source, MessageBox& messages);
 
     // The results display without the money summary.
-    void ShowResults() { WriteResults(ResultTexts(state_)); }
+    void ShowResults();
 
   protected:
     void ShowRunResults() override { ShowResults(); }

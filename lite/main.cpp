@@ -1,14 +1,14 @@
 #include <QApplication>
 
-#include "app_setup.h"
-#include "lite_window.h"
-#include "qt_message_box.h"
-#include "uniform_source.h"
+#include "core/xoshiro_source.h"
+#include "forms/app_setup.h"
+#include "forms/qt_message_box.h"
+#include "lite/lite_window.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     taviro::SetUpApplication(app);
-    taviro::ClockSeededSource source;
+    taviro::XoshiroSource source;
     taviro::QtMessageBox messages;
     taviro::LiteWindow window(source, messages);  // placed where the window system puts it
     window.show();

@@ -7,7 +7,7 @@ scripts/setup.sh
 cmake --preset release
 cmake --build --preset release
 
-program=build/release/mainwindow/Taviro
+program=build/release/full/Taviro
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display found: start Taviro on a virtual one with: xvfb-run -a $program" >&2
     exit 1

@@ -2,16 +2,19 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
+#include <system_error>
 #include <thread>
 
-#include "options.h"
-#include "report.h"
-#include "sessions.h"
-#include "start_command.h"
-#include "summary.h"
+#include "core/xoshiro.h"
+#include "stats/options.h"
+#include "stats/report.h"
+#include "stats/sessions.h"
+#include "stats/summary.h"
 
 namespace {
 
@@ -34,6 +37,15 @@ void ShowProgress(const Progress& progress, std::uint64_t totalGames, double sec
     std::fflush(stderr);
 }
 
+// Writes the report to standard output; false, with a message, when it cannot be written whole
+// (a full disk, a closed pipe).
+bool WriteReport(const std::string& text) {
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    if (written && std::fflush(stdout) == 0) return true;
+    std::cerr << "taviro-stats: 標準出力に書き込めませんでした: " << std::strerror(errno) << "\n";
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -48,8 +60,7 @@ int main(int argc, char* argv[]) {
     }
     const StatsOptions& options = *parsed.options;
     if (options.help) {
-        std::cout << StatsUsage();
-        return 0;
+        return WriteReport(std::string(StatsUsage())) ? 0 : 1;
     }
 
     std::optional<std::vector<SettingSessions>> prepared = PrepareSettings(options);
@@ -61,28 +72,45 @@ int main(int argc, char* argv[]) {
 
     Progress progress;
     g_progress = &progress;
+    // The first Ctrl-C lets the running sessions finish; the handler then gives way, so that a
+    // second one ends the program at once.
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
+    action.sa_flags = SA_RESETHAND;
     sigaction(SIGINT, &action, nullptr);
 
     // At most 10^7 sessions × 2^31 games × 6 settings: within 64 unsigned bits.
     const std::uint64_t totalGames = static_cast<std::uint64_t>(options.sessions) *
                                      static_cast<std::uint64_t>(options.games) * settings.size();
     const auto start = std::chrono::steady_clock::now();
-    std::thread runner([&] {
-        PlayAllSessions(settings, options.sessions, options.seed, options.rate, options.threads,
-                        progress);
-    });
-    if (isatty(STDERR_FILENO)) {
+    unsigned threadsUsed = 0;
+    auto play = [&] {
+        threadsUsed = PlayAllSessions(settings, options.sessions, options.seed, options.rate,
+                                      options.threads, progress);
+    };
+    // The sessions play on a thread of their own while this one shows the progress; without that
+    // thread they play here, without progress.
+    std::thread runner;
+    try {
+        runner = std::thread(play);
+    } catch (const std::system_error&) {
+        play();
+    }
+    const bool showProgress = runner.joinable() && isatty(STDERR_FILENO);
+    if (showProgress) {
         while (progress.games.load() < totalGames && !progress.stop.load()) {
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
             const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
             ShowProgress(progress, totalGames, elapsed.count());
         }
     }
-    runner.join();
-    if (isatty(STDERR_FILENO)) std::fprintf(stderr, "\r\x1b[K");
+    if (runner.joinable()) runner.join();
+    if (showProgress) std::fprintf(stderr, "\r\x1b[K");
     const bool interrupted = progress.stop.load();
+    if (threadsUsed < options.threads) {
+        std::cerr << "taviro-stats: スレッドを " << options.threads << " 個作れず、" << threadsUsed
+                  << " 個で実行しました（結果はスレッド数によらず同じです）。\n";
+    }
 
     Report report{options.seed,
                   options.games,
@@ -96,7 +124,7 @@ int main(int argc, char* argv[]) {
         report.figures.push_back(Summarize(s));
         if (report.figures.back()) completed += report.figures.back()->sessions;
     }
-    std::cout << FormatReport(report, options.format);
+    if (!WriteReport(FormatReport(report, options.format))) return 1;
     if (interrupted) {
         std::cerr << "taviro-stats: 中断しました。完了したセッション " << completed << " / "
                   << options.sessions * static_cast<std::int64_t>(settings.size())

@@ -1,10 +1,11 @@
-#include "options.h"
+#include "stats/options.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-#include "numbers.h"
+#include "core/numbers.h"
+#include "stats/concat.h"
 
 namespace taviro::stats {
 
@@ -14,7 +15,7 @@ namespace {
 constexpr std::int64_t kMaxSessions = 10'000'000;
 
 std::string Quote(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    return Concat("\"", text, "\"");
 }
 
 // A whole number within [low, high], or an error line.
@@ -23,8 +24,8 @@ std::optional<std::int64_t> Integer(std::string_view name, std::string_view valu
     const std::optional<double> number = ParseWholeNumber(value);
     if (!number || *number != std::floor(*number) || *number < static_cast<double>(low) ||
         *number > static_cast<double>(high)) {
-        error = std::string(name) + " には " + std::to_string(low) + " から " +
-                std::to_string(high) + " までの整数を指定してください: " + Quote(value);
+        error = Concat(name, " には ", std::to_string(low), " から ", std::to_string(high),
+                       " までの整数を指定してください: ", Quote(value));
         return std::nullopt;
     }
     return static_cast<std::int64_t>(*number);
@@ -35,11 +36,11 @@ bool NumberText(std::string_view name, std::string_view value, std::string& targ
                 std::string& error) {
     const std::optional<double> number = ParseWholeNumber(value);
     if (!number) {
-        error = std::string(name) + " には数値を指定してください: " + Quote(value);
+        error = Concat(name, " には数値を指定してください: ", Quote(value));
         return false;
     }
     if (!std::isfinite(*number)) {
-        error = std::string(name) + " の数値が大きすぎます: " + Quote(value);
+        error = Concat(name, " の数値が大きすぎます: ", Quote(value));
         return false;
     }
     target = std::string(value);
@@ -80,7 +81,7 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
         auto value = [&]() -> std::optional<std::string_view> {
             if (inlineValue) return inlineValue;
             if (i + 1 < args.size()) return args[++i];
-            error = std::string(name) + " には値が必要です";
+            error = Concat(name, " には値が必要です");
             return std::nullopt;
         };
         const bool known = name == "--setting" || name == "--big" || name == "--reg" ||
@@ -89,7 +90,8 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
                            name == "--reg-coins" || name == "--sessions" || name == "--rate" ||
                            name == "--seed" || name == "--threads" || name == "--format";
         if (!known)
-            return {std::nullopt, "不明なオプションです: " + Quote(name) + "（--help で一覧）"};
+            return {std::nullopt,
+                    Concat("不明なオプションです: ", Quote(name), "（--help で一覧）")};
         const auto v = value();
         if (!v) return {std::nullopt, error};
 
@@ -102,7 +104,8 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
                 o.settings = {static_cast<int>(*s)};
                 settingAll = false;
             } else {
-                error = "--setting には 1 から 6 または all を指定してください: " + Quote(*v);
+                error =
+                    Concat("--setting には 1 から 6 または all を指定してください: ", Quote(*v));
                 ok = false;
             }
         } else if (name == "--big") {
@@ -129,8 +132,8 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
             if (ok)
                 o.games = *games;
             else
-                error =
-                    "--games には 1 から 2147483647 までのゲーム数を指定してください: " + Quote(*v);
+                error = Concat("--games には 1 から 2147483647 までのゲーム数を指定してください: ",
+                               Quote(*v));
         } else if (name == "--sessions") {
             const auto n = Integer(name, *v, 1, kMaxSessions, error);
             ok = n.has_value();
@@ -145,7 +148,8 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
             if (ok)
                 o.rate = *r;
             else
-                error = "--rate には 0 より大きい数値（枚/100円）を指定してください: " + Quote(*v);
+                error = Concat("--rate には 0 より大きい数値（枚/100円）を指定してください: ",
+                               Quote(*v));
         } else if (name == "--seed") {
             std::uint64_t seed = 0;
             const char* end = v->data() + v->size();
@@ -164,7 +168,8 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
             else if (*v == "json")
                 o.format = OutputFormat::Json;
             else {
-                error = "--format には text、csv、json のいずれかを指定してください: " + Quote(*v);
+                error = Concat("--format には text、csv、json のいずれかを指定してください: ",
+                               Quote(*v));
                 ok = false;
             }
         }

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "parameters.h"
+#include "core/parameters.h"
 
 namespace taviro::stats {
 

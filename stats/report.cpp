@@ -1,9 +1,10 @@
-#include "report.h"
+#include "stats/report.h"
 
 #include <functional>
 #include <string_view>
 
-#include "numbers.h"
+#include "core/numbers.h"
+#include "stats/concat.h"
 
 namespace taviro::stats {
 
@@ -25,7 +26,7 @@ std::vector<Row> DistributionRows(std::string_view prefix, std::string_view name
             [member, f](const SettingFigures& s) -> std::optional<double> { return s.*member.*f; };
     };
     const std::string key(prefix);
-    auto k = [key](std::string_view suffix) { return key + "_" + std::string(suffix); };
+    auto k = [key](std::string_view suffix) { return Concat(key, "_", suffix); };
     std::vector<Row> rows = {
         {k("mean"), name, field(&Distribution::mean), decimals},
         {k("sd"), "　標準偏差", field(&Distribution::sd), decimals},
@@ -82,11 +83,13 @@ const std::vector<Row>& Rows() {
     return rows;
 }
 
-// A figure as the report shows it: rounded, in the program's number form; empty when missing.
-std::string Figure(const std::optional<SettingFigures>& figures, const Row& row) {
-    if (!figures) return {};
+// A figure as the report shows it: rounded, in the program's number form; nothing when the
+// figure does not exist (no completed session, or a single one for an interval), and the empty
+// text when it is not a finite number.
+std::optional<std::string> Figure(const std::optional<SettingFigures>& figures, const Row& row) {
+    if (!figures) return std::nullopt;
     const std::optional<double> value = row.value(*figures);
-    if (!value) return {};
+    if (!value) return std::nullopt;
     return FormatNumber(RoundHalfEven(*value, row.decimals));
 }
 
@@ -101,22 +104,22 @@ std::string PadRight(std::string text, std::size_t width) {
 }
 
 std::string Text(const Report& r) {
-    std::string out = "taviro-stats  シード " + std::to_string(r.seed) + "  " +
-                      std::to_string(r.sessionsRequested) + "セッション × " +
-                      std::to_string(r.games) + "ゲーム  換金率 " + FormatNumber(r.rate) +
-                      "枚/100円\n";
+    std::string out =
+        Concat("taviro-stats  シード ", std::to_string(r.seed), "  ",
+               std::to_string(r.sessionsRequested), "セッション × ", std::to_string(r.games),
+               "ゲーム  換金率 ", FormatNumber(r.rate), "枚/100円\n");
     if (r.interrupted) out += "中断しました: 完了したセッションだけを集計しています\n";
     out += "\n";
     constexpr std::size_t kHeadingWidth = 22;
     constexpr std::size_t kColumnWidth = 12;
     out += PadRight("", kHeadingWidth);
-    for (int setting : r.settings) out += PadLeft("設定" + std::to_string(setting), kColumnWidth);
+    for (int setting : r.settings)
+        out += PadLeft(Concat("設定", std::to_string(setting)), kColumnWidth);
     out += "\n";
     for (const Row& row : Rows()) {
         out += PadRight(std::string(row.heading), kHeadingWidth);
         for (const auto& figures : r.figures) {
-            const std::string figure = Figure(figures, row);
-            out += PadLeft(figure.empty() ? "-" : figure, kColumnWidth);
+            out += PadLeft(Figure(figures, row).value_or("-"), kColumnWidth);
         }
         out += "\n";
     }
@@ -125,30 +128,30 @@ std::string Text(const Report& r) {
 
 std::string Csv(const Report& r) {
     std::string out = "setting,seed,games,sessions_requested,rate,interrupted";
-    for (const Row& row : Rows()) out += "," + std::string(row.key);
+    for (const Row& row : Rows()) out += Concat(",", row.key);
     out += "\n";
     for (std::size_t i = 0; i < r.settings.size(); ++i) {
-        out += std::to_string(r.settings[i]) + "," + std::to_string(r.seed) + "," +
-               std::to_string(r.games) + "," + std::to_string(r.sessionsRequested) + "," +
-               FormatNumber(r.rate) + "," + (r.interrupted ? "1" : "0");
-        for (const Row& row : Rows()) out += "," + Figure(r.figures[i], row);
+        out += Concat(std::to_string(r.settings[i]), ",", std::to_string(r.seed), ",",
+                      std::to_string(r.games), ",", std::to_string(r.sessionsRequested), ",",
+                      FormatNumber(r.rate), ",", r.interrupted ? "1" : "0");
+        for (const Row& row : Rows()) out += Concat(",", Figure(r.figures[i], row).value_or(""));
         out += "\n";
     }
     return out;
 }
 
 std::string Json(const Report& r) {
-    std::string out =
-        "{\n  \"seed\": " + std::to_string(r.seed) + ",\n  \"games\": " + std::to_string(r.games) +
-        ",\n  \"sessions_requested\": " + std::to_string(r.sessionsRequested) +
-        ",\n  \"rate\": " + FormatNumber(r.rate) +
-        ",\n  \"interrupted\": " + (r.interrupted ? "true" : "false") + ",\n  \"settings\": [";
+    std::string out = Concat(
+        "{\n  \"seed\": ", std::to_string(r.seed), ",\n  \"games\": ", std::to_string(r.games),
+        ",\n  \"sessions_requested\": ", std::to_string(r.sessionsRequested),
+        ",\n  \"rate\": ", FormatNumber(r.rate),
+        ",\n  \"interrupted\": ", r.interrupted ? "true" : "false", ",\n  \"settings\": [");
     for (std::size_t i = 0; i < r.settings.size(); ++i) {
         out += i == 0 ? "\n" : ",\n";
-        out += "    {\"setting\": " + std::to_string(r.settings[i]);
+        out += Concat("    {\"setting\": ", std::to_string(r.settings[i]));
         for (const Row& row : Rows()) {
-            const std::string figure = Figure(r.figures[i], row);
-            out += ", \"" + std::string(row.key) + "\": " + (figure.empty() ? "null" : figure);
+            const std::string figure = Figure(r.figures[i], row).value_or("");
+            out += Concat(", \"", row.key, "\": ", figure.empty() ? "null" : figure);
         }
         out += "}";
     }

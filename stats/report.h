@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "options.h"
-#include "summary.h"
+#include "stats/options.h"
+#include "stats/summary.h"
 
 namespace taviro::stats {
 

@@ -1,11 +1,14 @@
-#include "sessions.h"
+#include "stats/sessions.h"
 
 #include <algorithm>
+#include <limits>
+#include <system_error>
 #include <thread>
 
-#include "game_loop.h"
-#include "money_summary.h"
-#include "recorders.h"
+#include "core/game_loop.h"
+#include "core/money_summary.h"
+#include "core/recorders.h"
+#include "core/xoshiro_source.h"
 
 namespace taviro::stats {
 
@@ -22,7 +25,8 @@ SessionResult PlaySession(const SimulationState& prepared, UniformSource& source
     r.lowestBalance = tracker.Lowest();
     r.virtualOut = s.VirtualOut;
     r.investment = money.notes;
-    r.netResult = money.net.value_or(0);  // the rate is never 0 here
+    // The rate is never 0 here: no value means a result beyond the number range.
+    r.netResult = money.net.value_or(std::numeric_limits<double>::quiet_NaN());
     return r;
 }
 
@@ -34,17 +38,21 @@ std::uint64_t SessionSeed(std::uint64_t seed, int setting, std::int64_t session)
 std::optional<std::vector<SettingSessions>> PrepareSettings(const StatsOptions& options) {
     std::vector<SettingSessions> settings;
     for (int setting : options.settings) {
-        SettingSessions s{setting, {}, {}, {}};
-        if (LoadParameters(s.prepared, TextsForSetting(options, setting)) != LoadStatus::Loaded) {
-            return std::nullopt;
-        }
-        settings.push_back(std::move(s));
+        std::optional<SimulationState> prepared =
+            PreparedState(TextsForSetting(options, setting), false);
+        if (!prepared) return std::nullopt;
+        settings.push_back({setting, std::move(*prepared), {}, {}});
     }
     return settings;
 }
 
-void PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t sessions,
-                     std::uint64_t seed, double rate, unsigned threads, Progress& progress) {
+std::thread StartThread(std::function<void()> work) {
+    return std::thread(std::move(work));
+}
+
+unsigned PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t sessions,
+                         std::uint64_t seed, double rate, unsigned threads, Progress& progress,
+                         const ThreadStarter& startThread) {
     for (auto& s : settings) {
         s.results.assign(static_cast<std::size_t>(sessions), {});
         s.done.assign(static_cast<std::size_t>(sessions), 0);
@@ -61,7 +69,7 @@ void PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t sessio
                 if (progress.stop.load(std::memory_order_relaxed)) return;
                 SettingSessions& target = settings[static_cast<std::size_t>(task / sessions)];
                 const std::int64_t session = task % sessions;
-                ClockSeededSource source(SessionSeed(seed, target.setting, session));
+                XoshiroSource source(SessionSeed(seed, target.setting, session));
                 target.results[static_cast<std::size_t>(session)] =
                     PlaySession(target.prepared, source, rate);
                 target.done[static_cast<std::size_t>(session)] = 1;
@@ -71,9 +79,16 @@ void PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t sessio
         }
     };
     std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(work);
+    for (unsigned t = 1; t < threads; ++t) {
+        try {
+            pool.push_back(startThread(work));
+        } catch (const std::system_error&) {
+            break;  // the threads that started, and this one, share the sessions
+        }
+    }
     work();
     for (auto& thread : pool) thread.join();
+    return static_cast<unsigned>(pool.size()) + 1;
 }
 
 }  // namespace taviro::stats

@@ -5,16 +5,20 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <thread>
 #include <vector>
 
-#include "options.h"
-#include "simulation_state.h"
-#include "uniform_source.h"
+#include "core/simulation_state.h"
+#include "core/uniform_source.h"
+#include "stats/options.h"
 
 namespace taviro::stats {
 
 struct SessionResult {
+    bool operator==(const SessionResult&) const = default;
+
     std::int32_t bigs = 0;  // BIGs paid
     std::int32_t regs = 0;  // REGs paid
     std::int32_t arGames = 0;
@@ -22,7 +26,7 @@ struct SessionResult {
     float lowestBalance = 0;
     double virtualOut = 0;  // games × expected net coins per game
     double investment = 0;  // thousand-yen notes put in
-    double netResult = 0;   // thousand yen at the rate
+    double netResult = 0;   // thousand yen at the rate; NaN when it is not a finite number
 };
 
 // One session on a state that LoadParameters prepared (without history).
@@ -46,8 +50,15 @@ struct Progress {
 // beyond the number range.
 std::optional<std::vector<SettingSessions>> PrepareSettings(const StatsOptions& options);
 
-// Plays `sessions` sessions of every setting on `threads` threads.
-void PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t sessions,
-                     std::uint64_t seed, double rate, unsigned threads, Progress& progress);
+// Starts a thread that runs `work`; throws std::system_error when the system refuses.
+using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
+std::thread StartThread(std::function<void()> work);
+
+// Plays `sessions` sessions of every setting on up to `threads` threads (the calling one
+// included). A thread the system refuses is done without: the sessions are shared by the threads
+// that did start. Returns the number of threads that played.
+unsigned PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t sessions,
+                         std::uint64_t seed, double rate, unsigned threads, Progress& progress,
+                         const ThreadStarter& startThread = StartThread);
 
 }  // namespace taviro::stats

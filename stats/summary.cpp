@@ -1,7 +1,8 @@
-#include "summary.h"
+#include "stats/summary.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace taviro::stats {
 
@@ -36,6 +37,13 @@ double Percentile(const std::vector<double>& sorted, double p) {
 
 Distribution Describe(std::vector<double> values) {
     Distribution d;
+    if (!std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); })) {
+        // A value beyond the number range: no figure of the distribution can be told.
+        const double none = std::numeric_limits<double>::quiet_NaN();
+        d.mean = d.sd = d.aheadShare = none;
+        d.p5 = d.p25 = d.p50 = d.p75 = d.p95 = d.min = d.max = none;
+        return d;
+    }
     d.mean = Mean(values);
     d.sd = SampleSd(values, d.mean);
     const auto ahead = std::count_if(values.begin(), values.end(), [](double v) { return v > 0; });

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "sessions.h"
+#include "stats/sessions.h"
 
 namespace taviro::stats {
 
@@ -20,7 +20,8 @@ struct Distribution {
 // The p-th percentile (0 to 100) of sorted values, interpolating linearly between neighbours.
 double Percentile(const std::vector<double>& sorted, double p);
 
-Distribution Describe(std::vector<double> values);  // values must not be empty
+// values must not be empty; when one of them is not a finite number, every figure is NaN.
+Distribution Describe(std::vector<double> values);
 
 struct PayoutEstimate {
     double payout = 0;                // percent, over all games played

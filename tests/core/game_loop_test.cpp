@@ -1,19 +1,25 @@
+#include "core/game_loop.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <random>
 #include <string>
 #include <tuple>
 
-#include "parameters.h"
-#include "run_simulation.h"
-#include "scripted_source.h"
-#include "stock_queue.h"
+#include "core/parameters.h"
+#include "core/recorders.h"
+#include "core/run_simulation.h"
+#include "core/stock_queue.h"
+#include "core/xoshiro_source.h"
+#include "support/scripted_source.h"
 
 namespace taviro {
 namespace {
 
-using testing::ScriptedSource;
+using test_support::ScriptedSource;
 
 constexpr std::int32_t kNothing = 100000;  // above every threshold of setting 1
 constexpr std::int32_t kPlainBig = 100;
@@ -24,24 +30,14 @@ constexpr double kBaseN = -1.5603781019;
 constexpr double kBaseAR = 1.5842163960;
 
 SimulationState PlayScripted(std::vector<std::int32_t> draws, std::int32_t games,
-                             bool history = true, ParameterTexts texts = {}) {
-    SimulationState s;
-    s.KeepsHistory = history;
+                             bool history = true, ParameterTexts texts = {},
+                             std::int32_t after = kNothing) {
     texts.TexGAME = std::to_string(games);
-    EXPECT_EQ(LoadParameters(s, texts), LoadStatus::Loaded);
-    ScriptedSource source(std::move(draws), kNothing);
+    SimulationState s = PreparedState(texts, history).value();
+    ScriptedSource source(std::move(draws), after);
     RunSimulation(s, source);
     EXPECT_EQ(source.Consumed(), static_cast<std::size_t>(std::max(games, 0)));
     return s;
-}
-
-std::vector<std::int32_t> DrawsAt(std::initializer_list<std::pair<int, std::int32_t>> games) {
-    std::vector<std::int32_t> draws;
-    for (const auto& [game, draw] : games) {
-        draws.resize(std::max<std::size_t>(draws.size(), game), kNothing);
-        draws[game - 1] = draw;
-    }
-    return draws;
 }
 
 TEST(GameLoop, WorkedTrace) {
@@ -101,93 +97,100 @@ TEST(GameLoop, RegionBoundariesOfSettingOne) {
     }
 }
 
-TEST(GameLoop, PlainBigInNormalPlayIsPaidAtOnce) {
-    const SimulationState s = PlayScripted(DrawsAt({{5, kPlainBig}}), 10);
-    EXPECT_EQ(s.GameLog.Text(5), "NBIG");
-    EXPECT_EQ(s.Balance[5], (s.Balance[4] + kBaseN) + 401.65);
-    EXPECT_EQ(s.CntNBIG, 1);
-    EXPECT_EQ(s.StockPos, 1);
-    EXPECT_EQ(s.CntARGames, 0);
-}
+// What a scripted run must leave: event texts of chosen games and the counters.
+struct Scenario {
+    const char* name;
+    std::vector<std::pair<int, std::int32_t>> draws;  // game and lottery number
+    std::int32_t games;
+    std::vector<std::pair<int, const char*>> texts;  // game and its event text
+    // CntNBIG, CntHBIG, CntREG, CntARGames, CntAR150, CntAR1000, LsBIG, LsAR150, LsAR1000,
+    // RegStock, ARLeft
+    std::array<std::int32_t, 11> counts;
+};
 
-TEST(GameLoop, ArCoversTheGamesAfterThePayment) {
-    const SimulationState s = PlayScripted(DrawsAt({{10, kBigAr150}}), 170);
-    EXPECT_EQ(s.GameLog.Text(10), "NBIG AR150");
-    EXPECT_EQ(s.Balance[11], s.Balance[10] + kBaseAR);
-    EXPECT_EQ(s.Balance[160], s.Balance[159] + kBaseAR);
-    EXPECT_EQ(s.GameLog.Text(160), "AR終了");
-    EXPECT_EQ(s.Balance[161], s.Balance[160] + kBaseN);
-    EXPECT_EQ(s.CntARGames, 150);
-    EXPECT_EQ(s.ARMode, 0);
-
-    const SimulationState long_ar = PlayScripted(DrawsAt({{1, kBigAr1000}}), 1100);
-    EXPECT_EQ(long_ar.GameLog.Text(1001), "AR終了");
-    EXPECT_EQ(long_ar.CntARGames, 1000);
-    EXPECT_EQ(long_ar.CntAR1000, 1);
-}
-
-TEST(GameLoop, BigOnTheLastArGameIsPaidNextAsHyper) {
-    const SimulationState s = PlayScripted(DrawsAt({{10, kBigAr150}, {160, kPlainBig}}), 170);
-    EXPECT_EQ(s.GameLog.Text(160), "(BIGストック）AR終了");
-    EXPECT_EQ(s.GameLog.Text(161), "HBIG");
-    EXPECT_EQ(s.Balance[161], (s.Balance[160] + kBaseN) + 548.011);
-    EXPECT_EQ(s.CntHBIG, 1);
-}
-
-TEST(GameLoop, HeldRegsGoBeforeHeldAndNewBigs) {
-    const SimulationState s = PlayScripted(
-        DrawsAt({{1, kBigAr150}, {5, kReg}, {6, kReg}, {7, kPlainBig}, {152, kPlainBig}}), 160);
-    EXPECT_EQ(s.GameLog.Text(5), "(REGストック）");
-    EXPECT_EQ(s.GameLog.Text(7), "(BIGストック）");
-    EXPECT_EQ(s.GameLog.Text(151), "AR終了");
-    EXPECT_EQ(s.GameLog.Text(152), "REG");  // the new BIG waits behind the held one
-    EXPECT_EQ(s.GameLog.Text(153), "REG");
-    EXPECT_EQ(s.GameLog.Text(154), "HBIG");
-    EXPECT_EQ(s.GameLog.Text(155), "NBIG");
-    EXPECT_EQ(s.CntREG, 2);
-    EXPECT_EQ(s.CntHBIG, 1);
-    EXPECT_EQ(s.CntNBIG, 2);
-}
-
-TEST(GameLoop, HeldBigsArePaidInOrderAcrossArPeriods) {
-    // AR over 2..151 holds an AR150 BIG, a plain BIG and an AR1000 BIG; each AR bonus paid
-    // starts the next period, and the held entries wait through it.
-    const SimulationState s = PlayScripted(
-        DrawsAt({{1, kBigAr150}, {20, kBigAr150}, {30, kPlainBig}, {40, kBigAr1000}}), 1500);
-    EXPECT_EQ(s.GameLog.Text(20), "(BIG AR150ストック）");
-    EXPECT_EQ(s.GameLog.Text(40), "(BIG AR1000ストック）");
-    EXPECT_EQ(s.GameLog.Text(152), "HBIG AR150");  // AR over 153..302
-    EXPECT_EQ(s.GameLog.Text(302), "AR終了");
-    EXPECT_EQ(s.GameLog.Text(303), "HBIG");
-    EXPECT_EQ(s.GameLog.Text(304), "HBIG AR1000");  // AR over 305..1304
-    EXPECT_EQ(s.GameLog.Text(1304), "AR終了");
-    EXPECT_EQ(s.CntARGames, 150 + 150 + 1000);
-    EXPECT_EQ(s.CntHBIG, 3);
-    EXPECT_EQ(s.CntAR150, 2);
-    EXPECT_EQ(s.CntAR1000, 1);
-    EXPECT_EQ(s.StockPos, 1);
-}
-
-TEST(GameLoop, RunEndingInArCountsHeldHyperBigsOnly) {
-    const SimulationState s = PlayScripted(
-        DrawsAt({{1, kBigAr1000}, {2, kPlainBig}, {3, kBigAr150}, {4, kBigAr1000}, {5, kReg}}), 10);
-    EXPECT_EQ(s.ARMode, 1);
-    EXPECT_EQ(s.ARLeft, 1000 - 9);
-    EXPECT_EQ(s.LsBIG, 3);
-    EXPECT_EQ(s.LsAR150, 1);
-    EXPECT_EQ(s.LsAR1000, 1);
-    EXPECT_EQ(s.RegStock, 1);
-    EXPECT_EQ(s.CntAR150, 1);
-    EXPECT_EQ(s.CntAR1000, 2);
-    EXPECT_EQ(s.GameLog.Text(10), "シミュレート終了");
-
-    // A normal BIG still queued behind a waiting REG is not counted.
-    const SimulationState queued =
-        PlayScripted(DrawsAt({{1, kBigAr150}, {2, kReg}, {3, kReg}, {152, kPlainBig}}), 152);
-    EXPECT_EQ(queued.GameLog.Text(152), "REGシミュレート終了");
-    EXPECT_EQ(queued.Stock[1], kNormalBig);
-    EXPECT_EQ(queued.LsBIG, 0);
-    EXPECT_EQ(queued.RegStock, 1);
+TEST(GameLoop, HoldsPaysAndCountsBonusesInOrder) {
+    const Scenario scenarios[] = {
+        {"plain BIG in normal play, paid at once",
+         {{5, kPlainBig}},
+         10,
+         {{5, "NBIG"}},
+         {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"AR covers the games after the payment",
+         {{10, kBigAr150}},
+         170,
+         {{10, "NBIG AR150"}, {159, ""}, {160, "AR終了"}},
+         {1, 0, 0, 150, 1, 0, 0, 0, 0, 0, 0}},
+        {"AR1000",
+         {{1, kBigAr1000}},
+         1100,
+         {{1000, ""}, {1001, "AR終了"}},
+         {1, 0, 0, 1000, 0, 1, 0, 0, 0, 0, 0}},
+        {"BIG on the last AR game is paid next as hyper",
+         {{10, kBigAr150}, {160, kPlainBig}},
+         170,
+         {{160, "(BIGストック）AR終了"}, {161, "HBIG"}},
+         {1, 1, 0, 150, 1, 0, 0, 0, 0, 0, 0}},
+        {"held REGs go before held and new BIGs",
+         {{1, kBigAr150}, {5, kReg}, {6, kReg}, {7, kPlainBig}, {152, kPlainBig}},
+         160,
+         {{5, "(REGストック）"},
+          {7, "(BIGストック）"},
+          {151, "AR終了"},
+          {152, "REG"},
+          {153, "REG"},
+          {154, "HBIG"},
+          {155, "NBIG"}},
+         {2, 1, 2, 150, 1, 0, 0, 0, 0, 0, 0}},
+        {"held BIGs are paid in order across AR periods",
+         {{1, kBigAr150}, {20, kBigAr150}, {30, kPlainBig}, {40, kBigAr1000}},
+         1500,
+         {{20, "(BIG AR150ストック）"},
+          {40, "(BIG AR1000ストック）"},
+          {152, "HBIG AR150"},
+          {302, "AR終了"},
+          {303, "HBIG"},
+          {304, "HBIG AR1000"},
+          {1304, "AR終了"}},
+         {1, 3, 0, 1300, 2, 1, 0, 0, 0, 0, 0}},
+        {"a run ending in AR counts the held hyper BIGs",
+         {{1, kBigAr1000}, {2, kPlainBig}, {3, kBigAr150}, {4, kBigAr1000}, {5, kReg}},
+         10,
+         {{10, "シミュレート終了"}},
+         {1, 0, 0, 9, 1, 2, 3, 1, 1, 1, 991}},
+        {"a normal BIG queued behind a waiting REG is not a leftover",
+         {{1, kBigAr150}, {2, kReg}, {3, kReg}, {152, kPlainBig}},
+         152,
+         {{152, "REGシミュレート終了"}},
+         {1, 0, 1, 150, 1, 0, 0, 0, 0, 1, 0}},
+    };
+    for (const Scenario& scenario : scenarios) {
+        SCOPED_TRACE(scenario.name);
+        std::vector<std::int32_t> draws;
+        for (const auto& [game, draw] : scenario.draws) {
+            draws.resize(std::max<std::size_t>(draws.size(), game), kNothing);
+            draws[game - 1] = draw;
+        }
+        const SimulationState s = PlayScripted(draws, scenario.games);
+        for (const auto& [game, text] : scenario.texts)
+            EXPECT_EQ(s.GameLog.Text(game), text) << game;
+        const std::array<std::int32_t, 11> counts = {
+            s.CntNBIG, s.CntHBIG, s.CntREG,   s.CntARGames, s.CntAR150, s.CntAR1000,
+            s.LsBIG,   s.LsAR150, s.LsAR1000, s.RegStock,   s.ARLeft};
+        EXPECT_EQ(counts, scenario.counts);
+        EXPECT_EQ(s.ARMode, s.ARLeft > 0 ? 1 : 0);
+        // Every game adds its base, AR or normal, and the coins of the bonus paid in it.
+        for (std::int32_t game = 1; game <= s.GameCount; ++game) {
+            const std::string text = s.GameLog.Text(game);
+            const double step = s.Balance[game] - s.Balance[game - 1];
+            const double coins = text.find("HBIG") != std::string::npos   ? 548.011
+                                 : text.find("NBIG") != std::string::npos ? 401.65
+                                 : text.find("REG") == 0                  ? 127.0
+                                                                          : 0.0;
+            EXPECT_TRUE(std::abs(step - coins - kBaseN) < 1e-9 ||
+                        (coins == 0 && std::abs(step - kBaseAR) < 1e-9))
+                << "game " << game;
+        }
+    }
 }
 
 TEST(GameLoop, BalanceThatNeverFallsKeepsMinimumZero) {
@@ -244,14 +247,7 @@ TEST(StockQueue, RunWithAlwaysBigKeepsTheQueueConsistent) {
     // Every game draws a BIG: an AR1000 period fills the queue far beyond 255 entries.
     ParameterTexts texts;
     texts.TexBIG = "1";
-    std::vector<std::int32_t> draws = {LOTTERY_SPACE};  // AR1000, paid in game 1
-    draws.resize(3000, 1);                              // plain BIGs afterwards
-    SimulationState s;
-    s.KeepsHistory = true;
-    texts.TexGAME = "3000";
-    ASSERT_EQ(LoadParameters(s, texts), LoadStatus::Loaded);
-    ScriptedSource source(draws, 1);
-    RunSimulation(s, source);
+    const SimulationState s = PlayScripted({LOTTERY_SPACE}, 3000, true, texts, 1);
     EXPECT_EQ(s.CntARGames, 1000);
     // Each normal game pushes into slot 255 and pays the head: 254 entries stay, and the
     // first empty slot is 255.
@@ -264,6 +260,51 @@ TEST(StockQueue, RunWithAlwaysBigKeepsTheQueueConsistent) {
     EXPECT_EQ(s.CntHBIG, 254);
     EXPECT_EQ(s.CntNBIG, 1 + (2000 - 1 - 254));
     EXPECT_EQ(s.LsBIG, 0);
+}
+
+// Everything a run leaves in the state apart from the history.
+auto RunFields(const SimulationState& s) {
+    return std::tuple(s.VirtualOut, s.ThrBIG, s.ThrBIG_AR150, s.ThrBIG_AR1000, s.WeightBIG,
+                      s.ThrREG, s.ARMode, s.ARLeft, s.Stock, s.RegStock, s.GameCount, s.Draw,
+                      s.GameNo, s.StockPos, s.CntAR150, s.CntAR1000, s.CntNBIG, s.CntHBIG, s.CntREG,
+                      s.CntARGames, s.LsBIG, s.LsAR150, s.LsAR1000, s.Payout);
+}
+
+TEST(Recorders, EveryRecorderEndsInTheSameStateAndBalances) {
+    std::mt19937_64 pick(20261206);
+    const char* bigs[] = {"485.452", "286.183", "30", "2", "1", "0.4", "0"};
+    const char* regs[] = {"829.570", "720.176", "50", "3", "0"};
+    for (int trial = 0; trial < 60; ++trial) {
+        ParameterTexts texts;
+        texts.TexBIG = bigs[pick() % std::size(bigs)];
+        texts.TexREG = regs[pick() % std::size(regs)];
+        texts.TexGAME = std::to_string(static_cast<int>(pick() % 20000) - 10);
+        const std::uint64_t seed = pick();
+        SCOPED_TRACE(texts.TexBIG + " " + texts.TexREG + " " + texts.TexGAME);
+
+        SimulationState full = PreparedState(texts, true).value();
+        SimulationState lite = PreparedState(texts, false).value();
+        XoshiroSource fullSource(seed);
+        XoshiroSource liteSource(seed);
+        RunSimulation(full, fullSource);
+        RunSimulation(lite, liteSource);
+        ASSERT_TRUE(RunFields(full) == RunFields(lite));
+        EXPECT_TRUE(lite.Balance.empty());
+
+        // The summary recorder sees the same balances as the history.
+        SimulationState again = PreparedState(texts, false).value();
+        XoshiroSource source(seed);
+        BalanceTracker tracker;
+        PlayGames(again, source, tracker);
+        EXPECT_EQ(tracker.Final(), full.Balance.back());
+        EXPECT_EQ(tracker.Lowest(), full.MinBalance);
+        float lowest = 0;
+        for (double b : full.Balance) lowest = std::min(lowest, static_cast<float>(b));
+        EXPECT_EQ(full.MinBalance, lowest);
+        if (full.GameCount >= 1) {
+            EXPECT_NEAR(full.VirtualOut, full.Balance.back(), 1e-6);
+        }
+    }
 }
 
 }  // namespace

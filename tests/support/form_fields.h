@@ -1,13 +1,15 @@
-// Reaching the main window's controls by name, for window tests.
+// Reaching a window's controls by their designed names, for window tests.
 #pragma once
 
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
-#include "simulator_form.h"
+#include "forms/simulator_form.h"
 
-namespace taviro::testing {
+namespace taviro::test_support {
 
 inline QLineEdit* Field(const SimulatorForm& form, const char* name) {
     return qobject_cast<QLineEdit*>(form.Control(QString::fromLatin1(name)));
@@ -17,9 +19,27 @@ inline void SetField(const SimulatorForm& form, const char* name, const QString&
     Field(form, name)->setText(text);
 }
 
-// Presses the start button with the mouse.
+// Presses a button with the mouse.
+inline void Click(QWidget* button) {
+    QTest::mouseClick(qobject_cast<QPushButton*>(button), Qt::LeftButton);
+}
 inline void ClickStart(const SimulatorForm& form) {
-    QTest::mouseClick(qobject_cast<QPushButton*>(form.Control("ComStart")), Qt::LeftButton);
+    Click(form.Control("ComStart"));
 }
 
-}  // namespace taviro::testing
+// Makes a new empty folder the working directory for as long as it lives, and then returns to the
+// previous one, also when the test fails half-way.
+class TemporaryWorkingDirectory {
+  public:
+    TemporaryWorkingDirectory() : previous_(QDir::currentPath()) {
+        QDir::setCurrent(folder_.path());
+    }
+    ~TemporaryWorkingDirectory() { QDir::setCurrent(previous_); }
+    QString FilePath(const QString& name) const { return folder_.filePath(name); }
+
+  private:
+    QString previous_;
+    QTemporaryDir folder_;
+};
+
+}  // namespace taviro::test_support

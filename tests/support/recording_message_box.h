@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "message_box.h"
+#include "core/message_box.h"
 
-namespace taviro::testing {
+namespace taviro::test_support {
 
 class RecordingMessageBox final : public MessageBox {
   public:
@@ -31,4 +31,4 @@ class RecordingMessageBox final : public MessageBox {
     int answer = kOk;
 };
 
-}  // namespace taviro::testing
+}  // namespace taviro::test_support

@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "simulation_state.h"
-#include "uniform_source.h"
+#include "core/simulation_state.h"
+#include "core/uniform_source.h"
 
-namespace taviro::testing {
+namespace taviro::test_support {
 
 // The smallest generator value (a multiple of 2^-24) whose lottery number is `draw`.
 inline float UniformForDraw(std::int32_t draw) {
@@ -40,4 +40,4 @@ class ScriptedSource final : public UniformSource {
     std::size_t next_ = 0;
 };
 
-}  // namespace taviro::testing
+}  // namespace taviro::test_support

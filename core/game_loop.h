@@ -1,0 +1,131 @@
+// The game loop, written once for every recorder.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "core/event_log.h"
+#include "core/payout.h"
+#include "core/simulation_state.h"
+#include "core/stock_queue.h"
+#include "core/uniform_source.h"
+
+namespace taviro {
+
+// The lottery number of a uniform value r in [0, 1): Floor(r × 7602176 + 1), 1 to 7602176.
+// The sum is at least 1, so truncation is the floor.
+inline std::int32_t DrawFromUniform(float r) {
+    return static_cast<std::int32_t>(static_cast<double>(r) * LOTTERY_SPACE + 1.0);
+}
+
+// Resets the queue, the modes and every counter for a new run.
+inline void ResetRun(SimulationState& s) {
+    s.StockPos = 1;
+    s.ARMode = 0;
+    s.ARLeft = 0;
+    s.RegStock = 0;
+    std::fill(s.Stock.begin() + 1, s.Stock.end(), kEmpty);
+    s.CntNBIG = s.CntHBIG = s.CntREG = s.CntARGames = 0;
+    s.CntAR150 = s.CntAR1000 = 0;
+    s.LsBIG = s.LsAR150 = s.LsAR1000 = 0;
+}
+
+// Counts the hyper BIGs still held at the end of a run.
+inline void CountLeftovers(SimulationState& s) {
+    for (std::int32_t slot = 1; slot <= kStockSlots; ++slot) {
+        const std::int32_t kind = s.Stock[slot];
+        if (kind >= kHyperBig && kind <= kHyperBigAr1000) ++s.LsBIG;
+        if (kind == kHyperBigAr150) ++s.LsAR150;
+        if (kind == kHyperBigAr1000) ++s.LsAR1000;
+    }
+}
+
+// What one game brought: its event byte, the coins every game earns (normal or AR) and the coins
+// of the bonus paid in it, if any.
+struct GameOutcome {
+    std::uint8_t code = event::kHeldNone;
+    double base = 0;
+    bool paid = false;
+    double bonus = 0;
+};
+
+// Plays one game with lottery number `draw`.
+inline GameOutcome PlayGame(SimulationState& s, std::int32_t draw) {
+    GameOutcome outcome;
+    const bool inAr = s.ARMode == 1;
+    if (draw <= s.ThrREG) {
+        if (draw <= s.ThrBIG_AR1000) {
+            // 0 plain, 1 with AR150, 2 with AR1000
+            const std::int32_t region = draw <= s.ThrBIG ? 0 : (draw <= s.ThrBIG_AR150 ? 1 : 2);
+            PushStock(s, region + (inAr ? kHyperBig : kNormalBig));
+            if (inAr) outcome.code = static_cast<std::uint8_t>(event::kHeldBig + region);
+            if (region == 1) ++s.CntAR150;
+            if (region == 2) ++s.CntAR1000;
+        } else {
+            ++s.RegStock;
+            if (inAr) outcome.code = event::kHeldReg;
+        }
+    }
+
+    if (inAr) {
+        --s.ARLeft;
+        ++s.CntARGames;
+        outcome.base = s.BaseAR;
+        if (s.ARLeft == 0) {
+            s.ARMode = 0;
+            outcome.code |= event::kArEnd;
+        }
+    } else {
+        outcome.base = s.BaseN;
+        if (s.RegStock > 0) {
+            ++s.CntREG;
+            --s.RegStock;
+            outcome.code |= event::kPaidReg;
+            outcome.paid = true;
+            outcome.bonus = s.OutREG;
+        } else if (s.Stock[1] > kEmpty) {
+            const std::int32_t kind = ReleaseStock(s);
+            outcome.code |= event::PaidStock(kind);
+            outcome.paid = true;
+            outcome.bonus = kind >= kHyperBig ? s.OutHBIG : s.OutNBIG;
+        }
+    }
+    return outcome;
+}
+
+// Plays games 1 to `GameCount` (none when it is below 1), counts the leftovers and computes the
+// payout. The draws come from `source`, one per game, in game order.
+template <class Recorder>
+void PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder) {
+    ResetRun(s);
+    recorder.Begin();
+    double balance = 0;  // after the current game
+    float lowest = 0;    // the lowest balance in single precision, never above 0
+    const std::int64_t games = s.GameCount;
+    constexpr std::int64_t kBlock = 512;
+    std::array<float, kBlock> uniforms;
+    for (std::int64_t first = 1; first <= games; first += kBlock) {
+        const std::int64_t count = std::min(kBlock, games - first + 1);
+        source.Fill(std::span<float>(uniforms.data(), static_cast<std::size_t>(count)));
+        for (std::int64_t j = 0; j < count; ++j) {
+            const std::int64_t game = first + j;
+            s.GameNo = static_cast<std::int32_t>(game);
+            s.Draw = DrawFromUniform(uniforms[static_cast<std::size_t>(j)]);
+            const GameOutcome outcome = PlayGame(s, s.Draw);
+            if constexpr (Recorder::kKeepsBalance) {
+                balance = balance + outcome.base;
+                if (outcome.paid) balance += outcome.bonus;
+                // std::min(a, b) is b < a ? b : a: the lower value, without a branch.
+                lowest = std::min(lowest, static_cast<float>(balance));
+            }
+            recorder.EndGame(game, balance, outcome.code);
+        }
+    }
+    CountLeftovers(s);
+    recorder.End(s.GameCount, balance, lowest);
+    ComputePayout(s);
+}
+
+}  // namespace taviro

@@ -1,0 +1,73 @@
+// What a run keeps per game. The game loop keeps the running balance and its lowest value itself
+// (in registers: previous balance plus the game's base, then plus the bonus paid, the same order
+// for every recorder) and hands each game's balance and event byte to the recorder, which keeps as
+// much as its edition needs.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+
+#include "core/event_log.h"
+#include "core/simulation_state.h"
+
+namespace taviro {
+
+// The light edition: nothing per game, and no balance at all.
+struct NoHistory {
+    static constexpr bool kKeepsBalance = false;
+    void Begin() {}
+    void EndGame(std::int64_t /*game*/, double /*balance*/, std::uint8_t /*code*/) {}
+    void End(std::int32_t /*games*/, double /*finalBalance*/, float /*lowest*/) {}
+};
+
+// The final and the lowest balance (in single precision), without any array.
+class BalanceTracker {
+  public:
+    static constexpr bool kKeepsBalance = true;
+    void Begin() {}
+    void EndGame(std::int64_t /*game*/, double /*balance*/, std::uint8_t /*code*/) {}
+    void End(std::int32_t /*games*/, double finalBalance, float lowest) {
+        final_ = finalBalance;
+        lowest_ = lowest;
+    }
+
+    double Final() const { return final_; }
+    float Lowest() const { return lowest_; }
+
+  private:
+    double final_ = 0;
+    float lowest_ = 0;
+};
+
+// The full edition: `Balance`, `GameLog` and `MinBalance` of the state.
+class HistoryRecorder {
+  public:
+    static constexpr bool kKeepsBalance = true;
+
+    explicit HistoryRecorder(SimulationState& s) : state_(s) {
+        const std::size_t expected =
+            s.GameCount < 0 ? 1 : static_cast<std::size_t>(s.GameCount) + 1;
+        if (s.Balance.size() != expected || s.GameLog.size() != expected) {
+            throw std::logic_error("history not allocated for this game count");
+        }
+        balance_ = s.Balance.data();
+        codes_ = s.GameLog.data();
+    }
+
+    void Begin() { balance_[0] = 0; }
+    void EndGame(std::int64_t game, double balance, std::uint8_t code) {
+        balance_[game] = balance;
+        codes_[game] = EventByte{code};
+    }
+    void End(std::int32_t games, double /*finalBalance*/, float lowest) {
+        if (games >= 1) state_.GameLog.Set(games, state_.GameLog.Code(games) | event::kRunEnd);
+        state_.MinBalance = lowest;
+    }
+
+  private:
+    SimulationState& state_;
+    double* balance_ = nullptr;
+    EventByte* codes_ = nullptr;
+};
+
+}  // namespace taviro

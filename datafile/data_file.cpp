@@ -1,0 +1,154 @@
+#include "datafile/data_file.h"
+
+#include <array>
+#include <charconv>
+#include <optional>
+#include <variant>
+#include <vector>
+
+#include "core/numbers.h"
+#include "datafile/text_encoding.h"
+
+namespace taviro {
+
+namespace {
+
+// Collects the file's bytes and hands them to the file in large blocks.
+class BufferedWriter {
+  public:
+    explicit BufferedWriter(OutputFile& file) : file_(file) { buffer_.reserve(kCapacity); }
+
+    void Put(std::string_view bytes) {
+        if (buffer_.size() + bytes.size() > kCapacity) Flush();
+        buffer_.append(bytes);
+    }
+    void Put(char c) { Put(std::string_view(&c, 1)); }
+    void PutInteger(std::int64_t value) {
+        std::array<char, 24> digits{};
+        Put(std::string_view(digits.data(),
+                             std::to_chars(digits.begin(), digits.end(), value).ptr));
+    }
+    void PutBalance(double value) {
+        std::array<char, kNumberTextCapacity> text{};
+        Put(std::string_view(text.data(), FormatNumberTo(text.data(), value)));
+    }
+    // A text field: between double quotes, its content unchanged.
+    void PutText(std::string_view encoded) {
+        Put('"');
+        Put(encoded);
+        Put('"');
+    }
+    void EndLine() { Put("\r\n"); }
+
+    bool Flush() {
+        if (ok_ && !buffer_.empty()) ok_ = file_.Write(buffer_);
+        buffer_.clear();
+        return ok_;
+    }
+    bool Ok() const { return ok_; }
+
+  private:
+    static constexpr std::size_t kCapacity = 1 << 18;
+    OutputFile& file_;
+    std::string buffer_;
+    bool ok_ = true;
+};
+
+// The event texts in code page 932, converted once per kind of event.
+class EventTexts {
+  public:
+    std::string_view Of(std::uint8_t code) {
+        std::optional<std::string>& text = texts_[code];
+        if (!text) text = ToCodePage932(EventText(code));
+        return *text;
+    }
+
+  private:
+    std::array<std::optional<std::string>, 256> texts_;
+};
+
+void PutGame(BufferedWriter& out, EventTexts& events, const SimulationState& s, std::int32_t game) {
+    out.PutInteger(game);
+    out.Put(',');
+    out.PutBalance(s.Balance[static_cast<std::size_t>(game)]);
+    out.Put(',');
+    out.PutText(events.Of(s.GameLog.Code(static_cast<std::size_t>(game))));
+}
+
+// A summary field of the first three lines: a text (UTF-8, written quoted in code page 932), an
+// integer, or nothing at all.
+struct Empty {};
+using SummaryField = std::variant<std::string_view, std::int64_t, Empty>;
+
+// The fields after a line's leading columns, each preceded by its comma.
+void PutSummary(BufferedWriter& out, std::initializer_list<SummaryField> fields) {
+    for (const SummaryField& field : fields) {
+        out.Put(',');
+        if (const auto* text = std::get_if<std::string_view>(&field)) {
+            out.PutText(ToCodePage932(*text));
+        } else if (const auto* number = std::get_if<std::int64_t>(&field)) {
+            out.PutInteger(*number);
+        }
+    }
+    out.EndLine();
+}
+
+}  // namespace
+
+std::string DataFileName(std::string_view settingText) {
+    return "Taviro" + FormatNumber(ParseNumber(settingText)) + ".csv";
+}
+
+bool WriteDataFile(OutputFile& file, const SimulationState& s, const DataFileTexts& texts) {
+    BufferedWriter out(file);
+    EventTexts events;
+    const std::int64_t bigs = std::int64_t{s.CntNBIG} + s.CntHBIG;
+
+    const Empty none;
+    out.PutText(ToCodePage932("プレイ数"));
+    PutSummary(out, {"仮想出玉", "ボーナス種類", none, "設定", texts.setting, "仮想出玉",
+                     texts.virtualOut, "PAYOUT", texts.payout});
+    PutGame(out, events, s, 1);
+    PutSummary(out, {none, "BIG", bigs, texts.bigFrequency, none, "REG", std::int64_t{s.CntREG},
+                     texts.regFrequency});
+    PutGame(out, events, s, 2);
+    PutSummary(out, {none, "HBIG", std::int64_t{s.CntHBIG}, "NBIG", std::int64_t{s.CntNBIG}, none,
+                     "総AR", std::int64_t{s.CntARGames}});
+
+    for (std::int32_t game = 3; game <= s.GameCount && out.Ok(); ++game) {
+        PutGame(out, events, s, game);
+        out.EndLine();
+    }
+    return out.Flush();
+}
+
+void ExportDataFile(SimulationState& s, const DataFileTexts& texts, FileSystem& files,
+                    MessageBox& messages) {
+    s.DataFileName = DataFileName(texts.setting);
+    if (s.GameCount < 3) {
+        messages.Show("シミュレートゲーム数が少なすぎます");
+        return;
+    }
+    if (files.IsRegularFile(s.DataFileName)) {
+        s.Answer =
+            messages.Show("ファイルの上書きをしますか？", MessageBox::Buttons::OkCancel, "注意");
+        if (s.Answer == MessageBox::kCancel) return;
+    }
+
+    std::string error;
+    bool saved = false;
+    if (auto file = files.Create(s.DataFileName, error)) {
+        const bool written = WriteDataFile(*file, s, texts);
+        if (!written) error = file->Error();
+        const bool closed = file->Close();
+        if (written && !closed) error = file->Error();
+        saved = written && closed;
+    }
+    if (!saved) {
+        messages.Show("データファイルを保存できませんでした。\n" + s.DataFileName + ": " + error);
+        return;
+    }
+    messages.Show("保存終了しました。");
+}
+
+}  // namespace taviro

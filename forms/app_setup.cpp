@@ -1,0 +1,35 @@
+#include "forms/app_setup.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QStyleFactory>
+
+namespace taviro {
+
+QString PreferredUiFont(const QStringList& families) {
+    // Proportional kana first: monospaced kana (IPAGothic, Noto Sans CJK JP) cut off several
+    // captions at the designed sizes.
+    static const QStringList kPreference = {"IPAPGothic", "IPAexGothic", "VL PGothic",
+                                            "Noto Sans CJK JP", "IPAGothic"};
+    for (const QString& family : kPreference) {
+        if (families.contains(family)) return family;
+    }
+    return {};
+}
+
+void SetUpApplication(QApplication& app) {
+    app.setApplicationName(QStringLiteral("Taviro"));
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
+    QFont font = app.font();
+    const QString family = PreferredUiFont(QFontDatabase::families());
+    if (!family.isEmpty()) font.setFamily(family);  // else fontconfig's Japanese fallback
+    font.setPointSizeF(kUiFontPointSize);
+    app.setFont(font);
+    app.setWindowIcon(ProgramIcon());
+}
+
+QIcon ProgramIcon() {
+    return QIcon(QStringLiteral(":/taviro/icon.png"));
+}
+
+}  // namespace taviro

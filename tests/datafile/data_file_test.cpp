@@ -1,0 +1,261 @@
+#include "datafile/data_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "datafile/text_encoding.h"
+#include "support/recording_message_box.h"
+
+namespace taviro {
+namespace {
+
+using test_support::RecordingMessageBox;
+
+std::string FromCodePage932(const std::string& bytes) {
+    const std::string text = ConvertText(bytes, "CP932", "UTF-8");
+    EXPECT_EQ(text.find('?'), std::string::npos) << "not valid code page 932";
+    return text;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    EXPECT_EQ(start, text.size()) << "the last line must end with CR LF";
+    return lines;
+}
+
+// A run whose games bring nothing but the normal-play expectation.
+SimulationState PlainRun(std::int32_t games, double base = -1.5603781019) {
+    SimulationState s;
+    s.KeepsHistory = true;
+    s.GameCount = games;
+    s.Balance.assign(static_cast<std::size_t>(games) + 1, 0.0);
+    s.GameLog.Reset(static_cast<std::size_t>(games) + 1);
+    for (std::size_t k = 1; k < s.Balance.size(); ++k) s.Balance[k] = s.Balance[k - 1] + base;
+    return s;
+}
+
+class MemoryFile final : public OutputFile {
+  public:
+    MemoryFile(std::string& bytes, int failingWrite = -1, bool failClose = false)
+        : bytes_(bytes), failingWrite_(failingWrite), failClose_(failClose) {}
+    bool Write(std::string_view data) override {
+        if (writes_++ == failingWrite_) return false;
+        bytes_.append(data);
+        return true;
+    }
+    bool Close() override { return !failClose_; }
+    std::string Error() const override { return "No space left on device"; }
+
+  private:
+    std::string& bytes_;
+    int failingWrite_;
+    bool failClose_;
+    int writes_ = 0;
+};
+
+// Files kept in memory, by name.
+class MemoryFileSystem final : public FileSystem {
+  public:
+    bool IsRegularFile(const std::string& name) const override { return files.count(name) > 0; }
+    std::unique_ptr<OutputFile> Create(const std::string& name, std::string& error) override {
+        ++creates;
+        if (refuseCreate) {
+            error = "Permission denied";
+            return nullptr;
+        }
+        files[name].clear();
+        return std::make_unique<MemoryFile>(files[name], failingWrite, failClose);
+    }
+    std::map<std::string, std::string> files;
+    int creates = 0;
+    bool refuseCreate = false;
+    int failingWrite = -1;
+    bool failClose = false;
+};
+
+const DataFileTexts kExampleTexts = {"1", "-2741", "97.72", "1/333.333", "1/500"};
+
+TEST(DataFile, WorkedExampleByteForByte) {
+    SimulationState s = PlainRun(1000);
+    s.CntNBIG = 2;
+    s.CntHBIG = 1;
+    s.CntREG = 2;
+    s.CntARGames = 150;
+    std::string bytes;
+    MemoryFile file(bytes);
+    ASSERT_TRUE(WriteDataFile(file, s, kExampleTexts));
+    const auto lines = Lines(FromCodePage932(bytes));
+    ASSERT_EQ(lines.size(), 1001u);
+    EXPECT_EQ(
+        lines[0],
+        R"("プレイ数","仮想出玉","ボーナス種類",,"設定","1","仮想出玉","-2741","PAYOUT","97.72")");
+    EXPECT_EQ(lines[1], R"(1,-1.5603781019,"",,"BIG",3,"1/333.333",,"REG",2,"1/500")");
+    EXPECT_EQ(lines[2], R"(2,-3.1207562038,"",,"HBIG",1,"NBIG",2,,"総AR",150)");
+    EXPECT_EQ(lines[3], R"(3,-4.6811343057,"")");
+    EXPECT_EQ(lines[1000].substr(0, 5), "1000,");
+    // The header texts are really code page 932: "プ" is 0x83 0x76.
+    EXPECT_EQ(bytes.substr(0, 3), "\"\x83\x76");
+}
+
+TEST(DataFile, EventsBalancesAndQuotes) {
+    SimulationState s = PlainRun(6);
+    const double balances[] = {0, 0.5, -0.25, -12, 1e16, 398.5292437962};
+    for (std::size_t k = 0; k < 6; ++k) s.Balance[k + 1] = balances[k];
+    s.GameLog.Set(3, event::kHeldReg | event::kArEnd);
+    s.GameLog.Set(6, event::PaidStock(kNormalBigAr150) | event::kRunEnd);
+    DataFileTexts texts = kExampleTexts;
+    texts.virtualOut = R"(12"34)";
+    std::string bytes;
+    MemoryFile file(bytes);
+    ASSERT_TRUE(WriteDataFile(file, s, texts));
+    const auto lines = Lines(FromCodePage932(bytes));
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_NE(lines[0].find(R"(,"12"34",)"), std::string::npos) << lines[0];
+    EXPECT_EQ(lines[1].substr(0, 5), "1,0,\"");
+    EXPECT_EQ(lines[2].substr(0, 7), "2,0.5,\"");
+    EXPECT_EQ(lines[3], R"(3,-0.25,"(REGストック）AR終了")");
+    EXPECT_EQ(lines[4], R"(4,-12,"")");
+    EXPECT_EQ(lines[5], R"(5,1E+16,"")");
+    EXPECT_EQ(lines[6], R"(6,398.5292437962,"NBIG AR150シミュレート終了")");
+}
+
+TEST(DataFile, NamesFollowTheSetting) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1", "Taviro1.csv"},   {"2.5", "Taviro2.5.csv"}, {"", "Taviro0.csv"},
+        {"abc", "Taviro0.csv"}, {"-3", "Taviro-3.csv"},   {" 6 ", "Taviro6.csv"},
+    };
+    for (const auto& [setting, name] : cases) EXPECT_EQ(DataFileName(setting), name);
+}
+
+TEST(ExportDataFile, RefusesRunsOfFewerThanThreeGames) {
+    for (std::int32_t games : {0, 1, 2}) {
+        SimulationState s = PlainRun(games);
+        MemoryFileSystem files;
+        RecordingMessageBox messages;
+        ExportDataFile(s, kExampleTexts, files, messages);
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>{"シミュレートゲーム数が少なすぎます"});
+        EXPECT_EQ(files.creates, 0);
+        EXPECT_EQ(s.DataFileName, "Taviro1.csv");
+    }
+}
+
+TEST(ExportDataFile, OverwriteQuestion) {
+    MemoryFileSystem files;
+    files.files["Taviro1.csv"] = "old content";
+    SimulationState s = PlainRun(5);
+    RecordingMessageBox messages;
+    messages.answer = MessageBox::kCancel;
+    ExportDataFile(s, kExampleTexts, files, messages);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "ファイルの上書きをしますか？");
+    EXPECT_EQ(messages.shown[0].caption, "注意");
+    EXPECT_EQ(messages.shown[0].buttons, MessageBox::Buttons::OkCancel);
+    EXPECT_EQ(s.Answer, 2);
+    EXPECT_EQ(files.files["Taviro1.csv"], "old content");
+    EXPECT_EQ(files.creates, 0);
+
+    messages = {};
+    ExportDataFile(s, kExampleTexts, files, messages);
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"ファイルの上書きをしますか？", "保存終了しました。"}));
+    EXPECT_EQ(s.Answer, 1);
+    EXPECT_EQ(Lines(files.files["Taviro1.csv"]).size(), 6u);
+}
+
+TEST(ExportDataFile, FailuresAreReportedNeverHidden) {
+    struct Case {
+        const char* what;
+        bool refuseCreate;
+        int failingWrite;
+        bool failClose;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"create", true, -1, false, "Permission denied"},
+        {"write", false, 0, false, "No space left on device"},
+        {"close", false, -1, true, "No space left on device"},
+    };
+    for (const auto& c : cases) {
+        MemoryFileSystem files;
+        files.refuseCreate = c.refuseCreate;
+        files.failingWrite = c.failingWrite;
+        files.failClose = c.failClose;
+        SimulationState s = PlainRun(5);
+        RecordingMessageBox messages;
+        ExportDataFile(s, kExampleTexts, files, messages);
+        EXPECT_EQ(
+            messages.Texts(),
+            std::vector<std::string>{
+                std::string("データファイルを保存できませんでした。\nTaviro1.csv: ") + c.reason})
+            << c.what;
+    }
+}
+
+// The real file system, in a directory of the test's own.
+class PosixDataFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        previous_ = std::filesystem::current_path();
+        directory_ = std::filesystem::temp_directory_path() /
+                     ("taviro_data_file_test_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(directory_);
+        std::filesystem::current_path(directory_);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(directory_);
+    }
+    static std::string Read(const char* name) {
+        std::ifstream in(name, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    PosixFileSystem files_;
+    RecordingMessageBox messages_;
+    std::filesystem::path previous_;
+    std::filesystem::path directory_;
+};
+
+TEST_F(PosixDataFile, ShorterRunReplacesALongerFileCompletely) {
+    SimulationState longRun = PlainRun(50);
+    ExportDataFile(longRun, kExampleTexts, files_, messages_);
+    EXPECT_EQ(Lines(Read("Taviro1.csv")).size(), 51u);
+    SimulationState shortRun = PlainRun(3);
+    ExportDataFile(shortRun, kExampleTexts, files_, messages_);
+    EXPECT_EQ(Lines(Read("Taviro1.csv")).size(), 4u);
+    EXPECT_EQ(messages_.Texts(),
+              (std::vector<std::string>{"保存終了しました。", "ファイルの上書きをしますか？",
+                                        "保存終了しました。"}));
+}
+
+TEST_F(PosixDataFile, ADirectoryOfThatNameIsAFailure) {
+    std::filesystem::create_directory("Taviro1.csv");
+    SimulationState s = PlainRun(5);
+    ExportDataFile(s, kExampleTexts, files_, messages_);
+    ASSERT_EQ(messages_.shown.size(), 1u);  // a directory is not asked about
+    EXPECT_EQ(messages_.shown[0].text,
+              "データファイルを保存できませんでした。\nTaviro1.csv: Is a directory");
+}
+
+TEST_F(PosixDataFile, AFullDeviceIsAFailure) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "this system has no /dev/full";
+    std::filesystem::create_symlink("/dev/full", "Taviro1.csv");
+    SimulationState s = PlainRun(5);
+    ExportDataFile(s, kExampleTexts, files_, messages_);
+    EXPECT_EQ(messages_.Texts().back(),
+              "データファイルを保存できませんでした。\nTaviro1.csv: No space left on device");
+}
+
+}  // namespace
+}  // namespace taviro

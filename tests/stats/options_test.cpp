@@ -1,0 +1,80 @@
+#include "stats/options.h"
+
+#include <gtest/gtest.h>
+
+namespace taviro::stats {
+namespace {
+
+ParsedOptions Parse(std::vector<std::string_view> args) {
+    return ParseStatsOptions(args, 99, 2);
+}
+
+TEST(StatsOptions, DefaultsAndValues) {
+    const StatsOptions defaults = Parse({}).options.value();
+    EXPECT_EQ(defaults.settings, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(defaults.games, 8000);
+    EXPECT_EQ(defaults.sessions, 10000);
+    EXPECT_EQ(defaults.seed, 99u);
+    EXPECT_EQ(defaults.threads, 2u);
+
+    const ParsedOptions set =
+        Parse({"--setting", "4", "--games=2.5e3", "--big", "300", "--rate", "7.6", "--seed",
+               "18446744073709551615", "--threads", "3", "--format", "json", "--nbig-coins", "400",
+               "--sessions", "12"});
+    ASSERT_TRUE(set.options) << set.error;
+    const StatsOptions& o = *set.options;
+    EXPECT_EQ(o.settings, std::vector<int>{4});
+    EXPECT_EQ(o.games, 2500);
+    EXPECT_EQ(o.rate, 7.6);
+    EXPECT_EQ(o.seed, 18446744073709551615u);
+    EXPECT_EQ(o.threads, 3u);
+    EXPECT_EQ(o.sessions, 12);
+    EXPECT_EQ(o.format, OutputFormat::Json);
+    const ParameterTexts texts = TextsForSetting(o, 4);
+    EXPECT_EQ(texts.TexBIG, "300");
+    EXPECT_EQ(texts.TexREG, "762.047");  // the preset's
+    EXPECT_EQ(texts.TexNBIG, "400");
+    EXPECT_EQ(texts.TexGAME, "2500");
+    EXPECT_TRUE(Parse({"--help"}).options->help);
+    // The game count is read as the window reads it: halves to even.
+    EXPECT_EQ(Parse({"--games", "2.5"}).options->games, 2);
+    EXPECT_EQ(Parse({"--games", "3.5"}).options->games, 4);
+}
+
+TEST(StatsOptions, BadOptionsAndValuesAreRefusedInOneLine) {
+    const std::vector<std::vector<std::string_view>> cases = {
+        {"--bogus"},
+        {"--games"},
+        {"--games", "abc"},
+        {"--games", "0"},
+        {"--games", "0.4"},
+        {"--games", "3e9"},
+        {"--setting", "0"},
+        {"--setting", "7"},
+        {"--setting", "x"},
+        {"--sessions", "0"},
+        {"--sessions", "2e7"},
+        {"--sessions", "1.5"},
+        {"--rate", "0"},
+        {"--rate", "abc"},
+        {"--threads", "0"},
+        {"--seed", "-1"},
+        {"--seed", "1x"},
+        {"--seed", ""},
+        {"--format", "xml"},
+        {"--big", "300"},
+        {"--setting", "2", "--reg", "abc"},
+        {"--nbig-coins", "1e999"},
+        {"--ar-base", ""},
+        {"positional"},
+    };
+    for (const auto& args : cases) {
+        const ParsedOptions parsed = Parse(args);
+        EXPECT_FALSE(parsed.options) << args[0];
+        EXPECT_FALSE(parsed.error.empty()) << args[0];
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << args[0];
+    }
+}
+
+}  // namespace
+}  // namespace taviro::stats

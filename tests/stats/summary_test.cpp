@@ -1,0 +1,48 @@
+#include "stats/summary.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace taviro::stats {
+namespace {
+
+TEST(Summary, PercentilesInterpolateBetweenNeighbours) {
+    const std::vector<double> five = {1, 2, 3, 4, 5};
+    const std::pair<double, double> points[] = {{0, 1}, {25, 2}, {50, 3}, {95, 4.8}, {100, 5}};
+    for (const auto& [p, value] : points) EXPECT_DOUBLE_EQ(Percentile(five, p), value) << p;
+    EXPECT_DOUBLE_EQ(Percentile({10, 20}, 5), 10.5);
+    EXPECT_EQ(Percentile({7}, 95), 7);
+}
+
+TEST(Summary, DescribeGivesMomentsShareAheadAndPoints) {
+    const Distribution d = Describe({3, -1, 2, 0});
+    EXPECT_EQ(d.mean, 1);
+    EXPECT_DOUBLE_EQ(d.sd, std::sqrt(10.0 / 3));
+    EXPECT_EQ(d.aheadShare, 0.5);
+    EXPECT_EQ(d.min, -1);
+    EXPECT_EQ(d.max, 3);
+    EXPECT_EQ(d.p50, 1);
+    EXPECT_DOUBLE_EQ(d.p25, -0.25);
+
+    // One figure beyond the number range leaves no figure to tell, rather than a wrong one.
+    const Distribution broken = Describe({3, std::numeric_limits<double>::quiet_NaN(), 2});
+    EXPECT_TRUE(std::isnan(broken.mean));
+    EXPECT_TRUE(std::isnan(broken.p50));
+    EXPECT_TRUE(std::isnan(broken.aheadShare));
+}
+
+TEST(Summary, PayoutConfidenceInterval) {
+    const PayoutEstimate p = LongRunPayout({0, -3});  // mean -1.5 coins per game: 50%
+    EXPECT_DOUBLE_EQ(p.payout, 50);
+    const double half = 1.959963984540054 * std::sqrt(4.5) / std::sqrt(2.0) * 100 / 3;
+    EXPECT_NEAR(*p.low, 50 - half, 1e-9);
+    EXPECT_NEAR(*p.high, 50 + half, 1e-9);
+    const PayoutEstimate single = LongRunPayout({0});
+    EXPECT_EQ(single.payout, 100);
+    EXPECT_FALSE(single.low);
+}
+
+}  // namespace
+}  // namespace taviro::stats

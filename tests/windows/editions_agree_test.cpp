@@ -1,0 +1,88 @@
+// The light edition shows exactly the texts of the full edition for the same parameters and the
+// same draws.
+#include <QComboBox>
+#include <QtTest>
+
+#include "core/xoshiro.h"
+#include "forms/app_setup.h"
+#include "full/main_window.h"
+#include "lite/lite_window.h"
+#include "support/form_fields.h"
+#include "support/recording_message_box.h"
+
+namespace taviro {
+
+// The default generator with a fixed seed: every start replays the same sequence.
+class ReplayingSource final : public UniformSource {
+  public:
+    explicit ReplayingSource(std::uint64_t seed) : seed_(seed), generator_(seed) {}
+    void Reseed() override { generator_.Seed(seed_); }
+    void Fill(std::span<float> out) override {
+        for (float& value : out) value = generator_.NextFloat();
+    }
+
+  private:
+    std::uint64_t seed_;
+    Xoshiro256Plus generator_;
+};
+
+class EditionsAgreeTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void sameTextsInEveryResultField_data() {
+        QTest::addColumn<int>("setting");
+        QTest::addColumn<QString>("big");
+        QTest::addColumn<QString>("games");
+        QTest::newRow("setting 1") << 1 << ""
+                                   << "8000";
+        QTest::newRow("setting 6") << 6 << ""
+                                   << "12345";
+        QTest::newRow("frequent BIGs") << 1 << "30"
+                                       << "5000";
+        QTest::newRow("every game a BIG") << 1 << "1"
+                                          << "3000";
+        QTest::newRow("no BIG") << 1 << "0"
+                                << "8000";
+        QTest::newRow("negative count") << 1 << ""
+                                        << "-5";
+    }
+    void sameTextsInEveryResultField() {
+        QFETCH(int, setting);
+        QFETCH(QString, big);
+        QFETCH(QString, games);
+        ReplayingSource fullSource(static_cast<std::uint64_t>(setting) * 1000 + games.size());
+        ReplayingSource liteSource(static_cast<std::uint64_t>(setting) * 1000 + games.size());
+        test_support::RecordingMessageBox messages;
+        PosixFileSystem files;
+        MainWindow full(fullSource, messages, files);
+        LiteWindow lite(liteSource, messages);
+        for (SimulatorForm* form :
+             {static_cast<SimulatorForm*>(&full), static_cast<SimulatorForm*>(&lite)}) {
+            auto* combo = qobject_cast<QComboBox*>(form->Control("Combo1"));
+            combo->setCurrentIndex(setting - 1);
+            emit combo->activated(setting - 1);
+            if (!big.isEmpty()) test_support::SetField(*form, "TexBIG", big);
+            test_support::SetField(*form, "TexGAME", games);
+            test_support::ClickStart(*form);
+        }
+        QVERIFY(messages.shown.empty());
+        for (std::string_view control : kResultControls) {
+            const QString name = ToQString(control);
+            QCOMPARE(lite.Text(name), full.Text(name));
+        }
+        QVERIFY(!lite.Text("TexPAY").isEmpty());
+        QVERIFY(lite.State().Balance.empty());
+    }
+};
+
+}  // namespace taviro
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    taviro::SetUpApplication(app);
+    taviro::EditionsAgreeTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "editions_agree_test.moc"
