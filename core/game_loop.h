@@ -8,6 +8,7 @@
 
 #include "core/event_log.h"
 #include "core/payout.h"
+#include "core/run_control.h"
 #include "core/simulation_state.h"
 #include "core/stock_queue.h"
 #include "core/uniform_source.h"
@@ -96,9 +97,12 @@ inline GameOutcome PlayGame(SimulationState& s, std::int32_t draw) {
 }
 
 // Plays games 1 to `GameCount` (none when it is below 1), counts the leftovers and computes the
-// payout. The draws come from `source`, one per game, in game order.
+// payout. The draws come from `source`, one per game, in game order. With a `control`, the loop
+// publishes its progress and ends early when asked to: it then returns false and leaves the state
+// of a run cut off half-way, which the caller discards.
 template <class Recorder>
-void PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder) {
+bool PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder,
+               RunControl* control = nullptr) {
     ResetRun(s);
     recorder.Begin();
     double balance = 0;  // after the current game
@@ -106,7 +110,12 @@ void PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder) {
     const std::int64_t games = s.GameCount;
     constexpr std::int64_t kBlock = 512;
     std::array<float, kBlock> uniforms;
+    static_assert(RunControl::kChunkGames % kBlock == 0);
     for (std::int64_t first = 1; first <= games; first += kBlock) {
+        if (control != nullptr && (first - 1) % RunControl::kChunkGames == 0) {
+            control->Publish(first - 1);
+            if (control->StopRequested()) return false;
+        }
         const std::int64_t count = std::min(kBlock, games - first + 1);
         source.Fill(std::span<float>(uniforms.data(), static_cast<std::size_t>(count)));
         for (std::int64_t j = 0; j < count; ++j) {
@@ -126,6 +135,8 @@ void PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder) {
     CountLeftovers(s);
     recorder.End(s.GameCount, balance, lowest);
     ComputePayout(s);
+    if (control != nullptr) control->Publish(std::max<std::int64_t>(games, 0));
+    return true;
 }
 
 }  // namespace taviro

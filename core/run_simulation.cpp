@@ -5,14 +5,13 @@
 
 namespace taviro {
 
-void RunSimulation(SimulationState& s, UniformSource& source) {
+bool RunSimulation(SimulationState& s, UniformSource& source, RunControl* control) {
     if (s.KeepsHistory) {
         HistoryRecorder recorder(s);
-        PlayGames(s, source, recorder);
-    } else {
-        NoHistory recorder;
-        PlayGames(s, source, recorder);
+        return PlayGames(s, source, recorder, control);
     }
+    NoHistory recorder;
+    return PlayGames(s, source, recorder, control);
 }
 
 }  // namespace taviro

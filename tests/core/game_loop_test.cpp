@@ -307,5 +307,31 @@ TEST(Recorders, EveryRecorderEndsInTheSameStateAndBalances) {
     }
 }
 
+TEST(RunControl, PublishesProgressAndStopsBetweenChunks) {
+    ParameterTexts texts;
+    texts.TexGAME = std::to_string(3 * RunControl::kChunkGames + 5);
+    SimulationState s = PreparedState(texts, false).value();
+    XoshiroSource source(1);
+    RunControl finishing;
+    EXPECT_TRUE(RunSimulation(s, source, &finishing));
+    EXPECT_EQ(finishing.GamesPlayed(), s.GameCount);
+
+    // A stop asked for half-way ends the run at the next chunk.
+    struct StoppingSource final : UniformSource {
+        RunControl& control;
+        std::int64_t left;
+        StoppingSource(RunControl& c, std::int64_t games) : control(c), left(games) {}
+        void Reseed() override {}
+        void Fill(std::span<float> out) override {
+            for (float& value : out) value = 0.5f;
+            if ((left -= static_cast<std::int64_t>(out.size())) <= 0) control.RequestStop();
+        }
+    };
+    RunControl stopping;
+    StoppingSource stopAfterOneChunk(stopping, RunControl::kChunkGames + 1);
+    EXPECT_FALSE(RunSimulation(s, stopAfterOneChunk, &stopping));
+    EXPECT_EQ(stopping.GamesPlayed(), 2 * RunControl::kChunkGames);
+}
+
 }  // namespace
 }  // namespace taviro
