@@ -6,8 +6,10 @@ namespace taviro {
 
 XoshiroSource::XoshiroSource() : generator_(NextClockSeed()) {}
 
-void XoshiroSource::Reseed() {
-    generator_.Seed(NextClockSeed());
+std::uint64_t XoshiroSource::Reseed() {
+    const std::uint64_t seed = NextClockSeed();
+    generator_.Seed(seed);
+    return seed;
 }
 
 void XoshiroSource::Fill(std::span<float> out) {

@@ -13,7 +13,8 @@ class XoshiroSource final : public UniformSource {
     XoshiroSource();  // seeded from the clock
     explicit XoshiroSource(std::uint64_t seed) : generator_(seed) {}
 
-    void Reseed() override;
+    std::uint64_t Reseed() override;
+    void Restart(std::uint64_t seed) override { generator_.Seed(seed); }
     void Fill(std::span<float> out) override;
 
   private:

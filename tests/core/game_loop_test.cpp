@@ -321,7 +321,8 @@ TEST(RunControl, PublishesProgressAndStopsBetweenChunks) {
         RunControl& control;
         std::int64_t left;
         StoppingSource(RunControl& c, std::int64_t games) : control(c), left(games) {}
-        void Reseed() override {}
+        std::uint64_t Reseed() override { return 0; }
+        void Restart(std::uint64_t) override {}
         void Fill(std::span<float> out) override {
             for (float& value : out) value = 0.5f;
             if ((left -= static_cast<std::int64_t>(out.size())) <= 0) control.RequestStop();

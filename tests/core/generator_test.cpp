@@ -30,6 +30,16 @@ TEST(XoshiroSource, ValuesStayBelowOneAndReachEveryDraw) {
     }
 }
 
+TEST(XoshiroSource, RestartReplaysTheSequenceOfASeed) {
+    XoshiroSource source;
+    const std::uint64_t seed = source.Reseed();
+    std::vector<float> first(1000), again(1000);
+    source.Fill(first);
+    source.Restart(seed);
+    source.Fill(again);
+    EXPECT_EQ(first, again);
+}
+
 TEST(SeedSequence, QuickSuccessiveStartsNeverShareASeed) {
     SeedSequence sequence;
     std::set<std::uint64_t> seeds;

@@ -23,7 +23,12 @@ class ScriptedSource final : public UniformSource {
     explicit ScriptedSource(std::vector<std::int32_t> draws, std::int32_t after = LOTTERY_SPACE)
         : draws_(std::move(draws)), after_(UniformForDraw(after)) {}
 
-    void Reseed() override { ++reseeds; }
+    // A scripted sequence's "seed" is the position it starts from.
+    std::uint64_t Reseed() override {
+        ++reseeds;
+        return next_;
+    }
+    void Restart(std::uint64_t seed) override { next_ = seed; }
     void Fill(std::span<float> out) override {
         for (float& value : out) {
             value = next_ < draws_.size() ? UniformForDraw(draws_[next_]) : after_;

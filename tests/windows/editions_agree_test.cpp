@@ -16,7 +16,11 @@ namespace taviro {
 class ReplayingSource final : public UniformSource {
   public:
     explicit ReplayingSource(std::uint64_t seed) : seed_(seed), generator_(seed) {}
-    void Reseed() override { generator_.Seed(seed_); }
+    std::uint64_t Reseed() override {
+        generator_.Seed(seed_);
+        return seed_;
+    }
+    void Restart(std::uint64_t seed) override { generator_.Seed(seed); }
     void Fill(std::span<float> out) override {
         for (float& value : out) value = generator_.NextFloat();
     }
