@@ -4,6 +4,9 @@
 #include <QFontDatabase>
 #include <QStyleFactory>
 
+#include "core/version.h"
+#include "forms/form_builder.h"
+
 namespace taviro {
 
 QString PreferredUiFont(const QStringList& families) {
@@ -17,8 +20,10 @@ QString PreferredUiFont(const QStringList& families) {
     return {};
 }
 
-void SetUpApplication(QApplication& app) {
+void SetUpApplication(QApplication& app, const QString& desktopFileName) {
     app.setApplicationName(QStringLiteral("Taviro"));
+    app.setApplicationVersion(ToQString(kVersion));
+    if (!desktopFileName.isEmpty()) QGuiApplication::setDesktopFileName(desktopFileName);
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
     QFont font = app.font();
     const QString family = PreferredUiFont(QFontDatabase::families());
@@ -29,7 +34,8 @@ void SetUpApplication(QApplication& app) {
 }
 
 QIcon ProgramIcon() {
-    return QIcon(QStringLiteral(":/taviro/icon.png"));
+    return QIcon::fromTheme(QString::fromLatin1(kIconName),
+                            QIcon(QStringLiteral(":/taviro/icon.png")));
 }
 
 }  // namespace taviro

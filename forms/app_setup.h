@@ -13,8 +13,14 @@ QString PreferredUiFont(const QStringList& families);
 
 inline constexpr double kUiFontPointSize = 8.5;
 
-void SetUpApplication(QApplication& app);
+// Style, font and icon; `desktopFileName` (the desktop entry's name without ".desktop") lets the
+// desktop match the program's windows to its entry.
+void SetUpApplication(QApplication& app, const QString& desktopFileName = {});
 
+// The name of the programs' icon in the icon theme (installed in the hicolor theme).
+inline constexpr char kIconName[] = "io.github.taviro.Taviro";
+
+// The installed icon from the theme, or the built-in one when it is not installed.
 QIcon ProgramIcon();
 
 }  // namespace taviro

@@ -3,13 +3,21 @@
 #include "core/xoshiro_source.h"
 #include "datafile/file_system.h"
 #include "forms/app_setup.h"
+#include "forms/command_line.h"
 #include "forms/form_builder.h"
 #include "forms/qt_message_box.h"
 #include "full/main_window.h"
 
 int main(int argc, char* argv[]) {
+    const taviro::ProgramDescription program = {
+        "taviro",
+        "パチスロ機 Taviro のシミュレーター（フル版）。設定とゲーム数を選んでシミュレートし、\n"
+        "ボーナスの回数と確率、仮想出玉とＰＡＹＯＵＴ、スランプグラフと収支を示し、\n"
+        "1ゲームごとの記録をデータファイル（CSV）に書き出します。"};
+    if (const auto status = taviro::HandleCommandLine(argc, argv, program)) return *status;
+
     QApplication app(argc, argv);
-    taviro::SetUpApplication(app);
+    taviro::SetUpApplication(app, QStringLiteral("io.github.taviro.Taviro"));
     taviro::XoshiroSource source;
     taviro::QtMessageBox messages;
     taviro::PosixFileSystem files;

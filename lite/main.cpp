@@ -2,12 +2,21 @@
 
 #include "core/xoshiro_source.h"
 #include "forms/app_setup.h"
+#include "forms/command_line.h"
 #include "forms/qt_message_box.h"
 #include "lite/lite_window.h"
 
 int main(int argc, char* argv[]) {
+    const taviro::ProgramDescription program = {
+        "taviro-lite",
+        "パチスロ機 Taviro のシミュレーター（ライト版）。設定とゲーム数を選んでシミュレートし、\n"
+        "ボーナスの回数と確率、仮想出玉とＰＡＹＯＵＴを示します。1ゲームごとの記録を持たないので、"
+        "\n"
+        "2147483647 ゲームまで短いシミュレートと同じメモリで打てます。"};
+    if (const auto status = taviro::HandleCommandLine(argc, argv, program)) return *status;
+
     QApplication app(argc, argv);
-    taviro::SetUpApplication(app);
+    taviro::SetUpApplication(app, QStringLiteral("io.github.taviro.TaviroLite"));
     taviro::XoshiroSource source;
     taviro::QtMessageBox messages;
     taviro::LiteWindow window(source, messages);  // placed where the window system puts it

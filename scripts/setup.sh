@@ -9,6 +9,7 @@ packages=(
     fonts-ipafont-gothic
     xvfb xauth
     locales
+    desktop-file-utils appstream groff-base man-db dpkg-dev file
 )
 
 missing=()

@@ -23,3 +23,7 @@ ctest --preset debug -j 2
 
 cmake --preset release -DTAVIRO_WERROR=ON
 cmake --build --preset release
+# The Debian package, and what it holds.
+cmake --build --preset release --target package
+dpkg-deb --info build/release/taviro_*.deb >/dev/null
+dpkg-deb --contents build/release/taviro_*.deb | grep ' ./usr/bin/taviro$' >/dev/null

@@ -10,7 +10,9 @@
 #include <system_error>
 #include <thread>
 
+#include "core/version.h"
 #include "core/xoshiro.h"
+#include "stats/concat.h"
 #include "stats/options.h"
 #include "stats/report.h"
 #include "stats/sessions.h"
@@ -61,6 +63,9 @@ int main(int argc, char* argv[]) {
     const StatsOptions& options = *parsed.options;
     if (options.help) {
         return WriteReport(std::string(StatsUsage())) ? 0 : 1;
+    }
+    if (options.version) {
+        return WriteReport(Concat("taviro-stats ", kVersion, "\n")) ? 0 : 1;
     }
 
     std::optional<std::vector<SettingSessions>> prepared = PrepareSettings(options);

@@ -78,6 +78,10 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
             o.help = true;
             continue;
         }
+        if (name == "--version") {
+            o.version = true;
+            continue;
+        }
         auto value = [&]() -> std::optional<std::string_view> {
             if (inlineValue) return inlineValue;
             if (i + 1 < args.size()) return args[++i];
@@ -198,6 +202,7 @@ std::string_view StatsUsage() {
   --seed N             乱数の種（既定: 時計から。毎回表示するので同じ結果を再現できます）
   --threads N          スレッド数（既定: すべてのコア。結果はスレッド数によらず同じ）
   --format text|csv|json  出力形式（既定: text）
+  --version            版を表示
   --help               この説明
 
 Ctrl-C で中断すると、それまでに終わったセッションの集計を表示します（終了コード 130）。

@@ -26,6 +26,7 @@ struct StatsOptions {
     unsigned threads = 1;
     OutputFormat format = OutputFormat::Text;
     bool help = false;
+    bool version = false;
 };
 
 struct ParsedOptions {

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Checks what `cmake --install` puts on the system: the file list, the desktop entries, the
+# AppStream metainfo, the man pages and the icons. Argument: a build folder of the programs.
+set -euo pipefail
+export LC_ALL=C
+build=$(cd "$1" && pwd)
+cd "$(dirname "$0")/.."
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+
+DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
+(cd "$stage" && find . -type f | sed 's|^\./|/|' | sort) >"$stage.list"
+if ! diff -u packaging/installed_files.txt "$stage.list"; then
+    echo "the installed files differ from packaging/installed_files.txt" >&2
+    rm -f "$stage.list"
+    exit 1
+fi
+rm -f "$stage.list"
+
+desktop-file-validate "$stage"/usr/share/applications/*.desktop
+appstreamcli validate --no-net "$stage"/usr/share/metainfo/*.metainfo.xml
+for page in "$stage"/usr/share/man/man1/*.1.gz; do
+    # groff's exit status ignores warnings: any line on standard error is a failure.
+    warnings=$(gzip -dc "$page" | groff -k -K utf8 -Tutf8 -man -ww -z 2>&1)
+    if [ -n "$warnings" ]; then
+        echo "$page: $warnings" >&2
+        exit 1
+    fi
+done
+for icon in "$stage"/usr/share/icons/hicolor/*x*/apps/*.png; do
+    size=$(basename "$(dirname "$(dirname "$icon")")")
+    file "$icon" | grep -q "PNG image data, ${size/x/ x }," || {
+        echo "$icon is not a ${size} PNG" >&2
+        exit 1
+    }
+done
+for program in "$stage"/usr/bin/*; do
+    name=$(basename "$program")
+    "$program" --version | grep "^$name [0-9]" >/dev/null || { echo "$name --version" >&2; exit 1; }
+    "$program" --help | grep "^使い方: $name " >/dev/null || { echo "$name --help" >&2; exit 1; }
+    status=0
+    "$program" --no-such-option 2>/dev/null || status=$?
+    [ "$status" -eq 2 ] || { echo "$name --no-such-option ended with $status, not 2" >&2; exit 1; }
+done
+echo "installed files, desktop entries, metainfo, man pages, icons, --version and --help: all good"
