@@ -1,4 +1,5 @@
-// What both programs set up before their first window: style, font and icon.
+// What both programs set up before their first window: style, font, icon and the Japanese texts of
+// Qt's own dialogs.
 #pragma once
 
 #include <QApplication>
@@ -14,6 +15,10 @@ QString PreferredUiFont(const QStringList& families);
 inline constexpr double kUiFontPointSize = 8.5;
 
 void SetUpApplication(QApplication& app);
+
+// Loads Qt's Japanese translations (standard buttons, file dialogs) from Qt's translations folder;
+// false when they are not installed, and the buttons then keep Qt's built-in texts.
+bool LoadQtTranslations(QApplication& app);
 
 QIcon ProgramIcon();
 
