@@ -78,7 +78,7 @@ class InputBlocker final : public QObject {
 TaskEnd RunInBackground(QWidget& owner, const TaskTexts& task, std::int64_t total,
                         const Clock& clock, const std::function<bool(RunControl&)>& work) {
     RunControl control;
-    const ProgressMeter meter(clock, total);
+    ProgressMeter meter(clock, total);
     InputBlocker blocker;
     QEventLoop loop;
     std::atomic<bool> ended{false};
@@ -113,7 +113,8 @@ TaskEnd RunInBackground(QWidget& owner, const TaskTexts& task, std::int64_t tota
             busyCursor = true;
         }
         const std::int64_t done = control.GamesPlayed();
-        dialog->ShowProgress(meter.Figures(done).percent, meter.Lines(done, task.unit));
+        const ProgressLines lines = meter.Lines(done, task.unit);
+        dialog->ShowProgress(meter.Figures(done).percent, lines);
     });
     refresh.start();
     if (!ended.load(std::memory_order_acquire)) loop.exec();

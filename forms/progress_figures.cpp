@@ -12,15 +12,17 @@ double SteadyClock::Seconds() const {
 }
 
 ProgressMeter::ProgressMeter(const Clock& clock, std::int64_t total)
-    : clock_(clock), start_(clock.Seconds()), total_(total) {}
+    : clock_(clock), start_(clock.Seconds()), lastIdle_(start_), total_(total) {}
 
-ProgressFigures ProgressMeter::Figures(std::int64_t done) const {
+ProgressFigures ProgressMeter::Figures(std::int64_t done) {
     ProgressFigures figures;
     if (total_ <= 0) return figures;
     done = std::clamp<std::int64_t>(done, 0, total_);
     // Counts stay below 2^31 or so, so done × 100 cannot overflow.
     figures.percent = static_cast<int>(done * 100 / total_);
-    const double elapsed = Elapsed();
+    const double now = clock_.Seconds();
+    if (done == 0) lastIdle_ = now;
+    const double elapsed = now - lastIdle_;
     if (done > 0 && elapsed > 0) {
         figures.perSecond = static_cast<double>(done) / elapsed;
         figures.secondsLeft = static_cast<double>(total_ - done) / figures.perSecond;
@@ -28,7 +30,7 @@ ProgressFigures ProgressMeter::Figures(std::int64_t done) const {
     return figures;
 }
 
-ProgressLines ProgressMeter::Lines(std::int64_t done, std::string_view unit) const {
+ProgressLines ProgressMeter::Lines(std::int64_t done, std::string_view unit) {
     const ProgressFigures figures = Figures(done);
     const std::string units(unit);
     ProgressLines lines;
@@ -36,9 +38,11 @@ ProgressLines ProgressMeter::Lines(std::int64_t done, std::string_view unit) con
         std::to_string(figures.percent) + "%（" +
         GroupedNumber(std::clamp<std::int64_t>(done, 0, std::max<std::int64_t>(total_, 0))) +
         " / " + GroupedNumber(total_) + " " + units + "）";
-    lines.pace = figures.perSecond > 0
-                     ? "毎秒 " + GroupedNumber(std::llround(figures.perSecond)) + " " + units
-                     : "毎秒 - " + units;
+    if (figures.perSecond > 0) {
+        lines.pace = "毎秒 " + GroupedNumber(std::llround(figures.perSecond)) + " " + units;
+    } else {
+        lines.pace = done <= 0 ? "準備しています…" : "毎秒 - " + units;
+    }
     lines.timeLeft = TimeLeftText(figures.secondsLeft);
     return lines;
 }

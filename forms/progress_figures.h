@@ -36,15 +36,17 @@ inline constexpr TaskTexts kSaveTask = {"データファイルを保存してい
 inline constexpr std::string_view kCancellingHeading = "中止しています…";
 
 struct ProgressFigures {
-    int percent = 0;                    // whole percent done, rounded down: 100 only when done
-    double perSecond = 0;               // the average pace so far; 0 until it can be measured
+    int percent = 0;  // whole percent done, rounded down: 100 only when done
+    // The average pace since the count left 0 (a run with history first prepares its memory);
+    // 0 until it can be measured.
+    double perSecond = 0;
     std::optional<double> secondsLeft;  // nothing until the pace is known
 };
 
 // The three lines the dialog shows below its heading.
 struct ProgressLines {
-    std::string share;     // "45%（967,000,000 / 2,147,483,647 ゲーム）"
-    std::string pace;      // "毎秒 515,234,000 ゲーム"
+    std::string share;  // "45%（967,000,000 / 2,147,483,647 ゲーム）"
+    std::string pace;  // "毎秒 515,234,000 ゲーム"; "準備しています…" while nothing is done
     std::string timeLeft;  // "残り 約1分5秒"
 };
 
@@ -56,15 +58,15 @@ class ProgressMeter {
 
     ProgressMeter(const Clock& clock, std::int64_t total);
 
-    bool DialogDue() const { return Elapsed() >= kDialogDelaySeconds; }
-    ProgressFigures Figures(std::int64_t done) const;
-    ProgressLines Lines(std::int64_t done, std::string_view unit) const;
+    bool DialogDue() const { return clock_.Seconds() - start_ >= kDialogDelaySeconds; }
+    // Each call with a count of 0 moves the point the pace is measured from.
+    ProgressFigures Figures(std::int64_t done);
+    ProgressLines Lines(std::int64_t done, std::string_view unit);
 
   private:
-    double Elapsed() const { return clock_.Seconds() - start_; }
-
     const Clock& clock_;
     double start_;
+    double lastIdle_;  // the last time the count was seen at 0
     std::int64_t total_;
 };
 

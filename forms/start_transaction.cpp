@@ -1,5 +1,6 @@
 #include "forms/start_transaction.h"
 
+#include <algorithm>
 #include <limits>
 #include <new>
 #include <utility>
@@ -41,10 +42,21 @@ bool SameEnd(const SimulationState& a, const SimulationState& b) {
 
 }  // namespace
 
-bool AllocateHistory(SimulationState& state, std::size_t elements) {
+bool AllocateHistory(SimulationState& state, std::size_t elements, const RunControl* control) {
+    // Writing the zeros is what takes the time: the system hands out the pages as they are first
+    // touched.
+    constexpr std::size_t kStep = std::size_t{1} << 22;
     try {
         state.GameLog.Reset(elements);
-        state.Balance.assign(elements, 0.0);
+        state.Balance.clear();
+        state.Balance.reserve(elements);
+        while (state.Balance.size() < elements) {
+            if (control != nullptr && control->StopRequested()) {
+                ReleaseHistory(state);
+                return false;
+            }
+            state.Balance.resize(std::min(elements, state.Balance.size() + kStep), 0.0);
+        }
         return true;
     } catch (const std::bad_alloc&) {
         ReleaseHistory(state);
@@ -74,19 +86,25 @@ StartOutcome StartTransaction::Prepare(const ParameterTexts& texts, std::uint64_
     if (history && HistoryBytes(run.GameCount) > historyLimit) return StartOutcome::OutOfMemory;
 
     run.KeepsHistory = history;
-    if (history) {
-        releasedElements_ = state_.Balance.size();
-        ReleaseHistory(state_);
-        if (!allocate_(run, HistoryElements(run.GameCount))) {
-            ResetState();
-            return StartOutcome::OutOfMemory;
-        }
-    }
     if (run.GameCount == 0) {
         // Parameters and history replaced, counters and results of the last run kept.
+        if (history) {
+            ReleaseHistory(state_);
+            if (!allocate_(run, 1, nullptr)) {
+                ResetState();
+                return StartOutcome::OutOfMemory;
+            }
+        }
         state_ = std::move(run);
         origin_ = {};
         return StartOutcome::NoGames;
+    }
+    if (history) {
+        releasedElements_ = state_.Balance.size();
+        releasedBalance_ = std::move(state_.Balance);
+        releasedLog_ = std::move(state_.GameLog);
+        ReleaseHistory(state_);  // leaves it empty
+        elements_ = HistoryElements(run.GameCount);
     }
     run_ = std::move(run);
     seed_ = seed;
@@ -94,7 +112,18 @@ StartOutcome StartTransaction::Prepare(const ParameterTexts& texts, std::uint64_
     return StartOutcome::Ran;
 }
 
+std::size_t StartTransaction::HeldHistoryBytes() const {
+    return (releasedBalance_.capacity() + run_.Balance.capacity()) * sizeof(double) +
+           releasedLog_.size() + run_.GameLog.size();
+}
+
 bool StartTransaction::Play(RunControl& control) {
+    std::vector<double>().swap(releasedBalance_);
+    releasedLog_ = EventLog{};
+    if (run_.KeepsHistory && !allocate_(run_, elements_, &control)) {
+        outOfMemory_ = !control.StopRequested();
+        return false;
+    }
     return RunSimulation(run_, source_, &control);
 }
 
@@ -104,7 +133,10 @@ void StartTransaction::Commit() {
 }
 
 std::int32_t StartTransaction::Abandon() {
-    run_ = SimulationState{};
+    if (outOfMemory_) {
+        ResetState();
+        return 0;
+    }
     if (!state_.KeepsHistory || !origin_.seed) return 0;
     return std::max(state_.GameCount, 0);
 }
@@ -114,7 +146,7 @@ bool StartTransaction::Replay(RunControl& control) {
     if (!state_.KeepsHistory || !origin_.seed) return true;
     if (LoadParameters(run_, origin_.texts, std::numeric_limits<std::uint64_t>::max()) !=
             LoadStatus::Loaded ||
-        !allocate_(run_, HistoryElements(run_.GameCount))) {
+        !allocate_(run_, HistoryElements(run_.GameCount), &control)) {
         return false;
     }
     run_.KeepsHistory = true;
@@ -124,10 +156,15 @@ bool StartTransaction::Replay(RunControl& control) {
 }
 
 bool StartTransaction::Restore() {
-    if (!state_.KeepsHistory) return true;
+    if (resultsLost_) return false;
+    if (!state_.KeepsHistory) {
+        run_ = SimulationState{};
+        return true;
+    }
     if (!origin_.seed) {
         // A history of zeros: nothing to replay.
-        if (releasedElements_ == 0 || allocate_(state_, releasedElements_)) return true;
+        run_ = SimulationState{};
+        if (releasedElements_ == 0 || allocate_(state_, releasedElements_, nullptr)) return true;
         ResetState();
         return false;
     }

@@ -288,7 +288,8 @@ class MainWindowTest : public QObject {
         TypeInto("TexGAME", "20");
         Start();
         window_->ComG_Click();
-        window_->SetHistoryAllocator([](SimulationState&, std::size_t) { return false; });
+        window_->SetHistoryAllocator(
+            [](SimulationState&, std::size_t, const RunControl*) { return false; });
         TypeInto("TexGAME", "30");
         Start();
         QCOMPARE(messages_.Texts(),

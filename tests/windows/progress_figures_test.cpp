@@ -22,7 +22,7 @@ TEST(ProgressMeter, FiguresAndLines) {
         const char* timeLeft;
     };
     const Case cases[] = {
-        {1000, 0, 0.7, 0, "0%（0 / 1,000 ゲーム）", "毎秒 - ゲーム", "残り時間を計算しています"},
+        {1000, 0, 0.7, 0, "0%（0 / 1,000 ゲーム）", "準備しています…", "残り時間を計算しています"},
         {1000, 10, 0, 1, "1%（10 / 1,000 ゲーム）", "毎秒 - ゲーム", "残り時間を計算しています"},
         {1000, 999, 2, 99, "99%（999 / 1,000 ゲーム）", "毎秒 500 ゲーム", "残り 約1秒"},
         {2147483647, 65536, 1, 0, "0%（65,536 / 2,147,483,647 ゲーム）", "毎秒 65,536 ゲーム",
@@ -32,12 +32,12 @@ TEST(ProgressMeter, FiguresAndLines) {
         {1000000000, 250000000, 10, 25, "25%（250,000,000 / 1,000,000,000 ゲーム）",
          "毎秒 25,000,000 ゲーム", "残り 約30秒"},
         {300, 300, 3, 100, "100%（300 / 300 ゲーム）", "毎秒 100 ゲーム", "残り 約1秒"},
-        {0, 0, 1, 0, "0%（0 / 0 ゲーム）", "毎秒 - ゲーム", "残り時間を計算しています"},
+        {0, 0, 1, 0, "0%（0 / 0 ゲーム）", "準備しています…", "残り時間を計算しています"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.total) + " " + std::to_string(c.done));
         FakeClock clock;
-        const ProgressMeter meter(clock, c.total);
+        ProgressMeter meter(clock, c.total);
         clock.Advance(c.elapsed);
         EXPECT_EQ(meter.Figures(c.done).percent, c.percent);
         const ProgressLines lines = meter.Lines(c.done, "ゲーム");
@@ -45,6 +45,17 @@ TEST(ProgressMeter, FiguresAndLines) {
         EXPECT_EQ(lines.pace, c.pace);
         EXPECT_EQ(lines.timeLeft, c.timeLeft);
     }
+}
+
+TEST(ProgressMeter, PaceFromWhenTheCountLeftZero) {
+    FakeClock clock;
+    ProgressMeter meter(clock, 1000000000);
+    clock.Advance(10);  // preparing the history
+    EXPECT_EQ(meter.Lines(0, "ゲーム").pace, "準備しています…");
+    clock.Advance(2);
+    const ProgressFigures figures = meter.Figures(500000000);
+    EXPECT_DOUBLE_EQ(figures.perSecond, 250000000);
+    EXPECT_DOUBLE_EQ(*figures.secondsLeft, 2);
 }
 
 TEST(ProgressMeter, DialogAfterHalfASecond) {

@@ -133,31 +133,40 @@ TEST_F(StartTransactionTest, RefusalsLeaveTheStateAndHistoryUntouched) {
     }
 }
 
-// The allocations of the history, and the size of the state's own history at each.
-const SimulationState* watched = nullptr;
+// The allocations of the history, and the bytes of history the transaction held at each.
+const StartTransaction* watched = nullptr;
 std::vector<std::size_t> heldAtAllocation;
 bool failAllocations = false;
-bool WatchedAllocation(SimulationState& s, std::size_t elements) {
-    heldAtAllocation.push_back(watched->Balance.capacity());
-    return !failAllocations && AllocateHistory(s, elements);
+bool WatchedAllocation(SimulationState& s, std::size_t elements, const RunControl* control) {
+    heldAtAllocation.push_back(watched->HeldHistoryBytes());
+    return !failAllocations && AllocateHistory(s, elements, control);
 }
 
 TEST_F(StartTransactionTest, TheOldHistoryIsReleasedBeforeTheNewOneIsAllocated) {
     ASSERT_EQ(Start(Games("5000")), StartOutcome::Ran);
-    watched = &state_;
     heldAtAllocation.clear();
     failAllocations = false;
     StartTransaction start(state_, origin_, *source_, WatchedAllocation);
+    watched = &start;
     ASSERT_EQ(start.Prepare(Games("8000"), HistoryBytes(1000000)), StartOutcome::Ran);
+    EXPECT_TRUE(state_.Balance.empty());
+    EXPECT_EQ(start.HeldHistoryBytes(), HistoryBytes(5000));
+    RunControl control;
+    ASSERT_TRUE(start.Play(control));
     EXPECT_EQ(heldAtAllocation, std::vector<std::size_t>{0});
+    EXPECT_EQ(start.HeldHistoryBytes(), HistoryBytes(8000));
 }
 
 TEST_F(StartTransactionTest, AFailedAllocationLeavesNoStaleResults) {
     ASSERT_EQ(Start(Games("5000")), StartOutcome::Ran);
-    watched = &state_;
     failAllocations = true;
     StartTransaction start(state_, origin_, *source_, WatchedAllocation);
-    EXPECT_EQ(start.Prepare(Games("8000"), HistoryBytes(1000000)), StartOutcome::OutOfMemory);
+    watched = &start;
+    ASSERT_EQ(start.Prepare(Games("8000"), HistoryBytes(1000000)), StartOutcome::Ran);
+    RunControl control;
+    EXPECT_FALSE(start.Play(control));
+    EXPECT_EQ(start.Abandon(), 0);
+    EXPECT_FALSE(start.Restore());
     EXPECT_TRUE(start.ResultsLost());
     SimulationState empty;
     empty.KeepsHistory = true;
@@ -166,11 +175,22 @@ TEST_F(StartTransactionTest, AFailedAllocationLeavesNoStaleResults) {
     EXPECT_FALSE(origin_.seed);
 }
 
+TEST_F(StartTransactionTest, AStopDuringTheAllocationIsAStop) {
+    SimulationState s;
+    RunControl control;
+    control.RequestStop();
+    EXPECT_FALSE(AllocateHistory(s, 20000000, &control));
+    EXPECT_EQ(s.Balance.capacity(), 0u);
+    EXPECT_TRUE(AllocateHistory(s, 5, nullptr));
+    EXPECT_EQ(s.Balance, std::vector<double>(5, 0.0));
+    EXPECT_EQ(s.GameLog.size(), 5u);
+}
+
 TEST_F(StartTransactionTest, AHistoryThatCannotBeRebuiltLeavesNoStaleResults) {
     ASSERT_EQ(Start(Games("5000")), StartOutcome::Ran);
-    watched = &state_;
     failAllocations = false;
     StartTransaction start(state_, origin_, *source_, WatchedAllocation);
+    watched = &start;
     ASSERT_EQ(start.Prepare(Games("8000"), HistoryBytes(1000000)), StartOutcome::Ran);
     RunControl stop;
     stop.RequestStop();
