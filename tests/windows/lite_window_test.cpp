@@ -8,8 +8,6 @@
 #include "forms/qt_message_box.h"
 #include "support/accessible_names.h"
 #include "support/form_fields.h"
-#include "support/held_source.h"
-#include "support/progress_dialog_driver.h"
 #include "support/recording_message_box.h"
 
 namespace taviro {
@@ -36,38 +34,6 @@ class LiteWindowTest : public QObject {
         test_support::ClickStart(lite);
         QCOMPARE(messages.Texts(), std::vector<std::string>{"シミュレート回数を指定してください"});
         QCOMPARE(lite.Text("TexPAY"), QString());
-    }
-
-    void cancelledRunKeepsTheShownResults() {
-        test_support::ScriptedSource script({8000, 20000, 8000}, 100000);
-        test_support::HeldSource source(script);
-        test_support::FakeClock clock;
-        test_support::RecordingMessageBox messages;
-        LiteWindow lite(source, messages);
-        lite.SetClock(clock);
-        test_support::SetField(lite, "TexGAME", "3000");
-        test_support::ClickStart(lite);
-        std::vector<QString> before;
-        for (std::string_view control : kResultControls)
-            before.push_back(lite.Text(control.data()));
-        const std::int32_t big = lite.State().CntNBIG;
-
-        test_support::SetField(lite, "TexGAME", "2147483647");
-        source.HoldAt(script.Consumed() + RunControl::kChunkGames);
-        QVERIFY(test_support::WithProgressDialog(
-            clock, [&] { test_support::ClickStart(lite); },
-            [](ProgressDialog& dialog) {
-                QTRY_COMPARE(test_support::DialogText(dialog, "share"),
-                             QString("0%（65,536 / 2,147,483,647 ゲーム）"));
-                test_support::Click(dialog.findChild<QPushButton*>());
-            },
-            [&] { source.Release(); }));
-        std::vector<QString> after;
-        for (std::string_view control : kResultControls) after.push_back(lite.Text(control.data()));
-        QCOMPARE(after, before);
-        QCOMPARE(lite.State().GameCount, 3000);
-        QCOMPARE(lite.State().CntNBIG, big);
-        QVERIFY(messages.shown.empty());
     }
 
     void keyboardAndScreenReaders() {

@@ -4,9 +4,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <condition_variable>
-#include <mutex>
-
 #include "forms/app_setup.h"
 #include "support/accessible_names.h"
 #include "support/form_fields.h"
@@ -27,45 +24,6 @@ constexpr std::int32_t kBigAr150 = 8000;
 constexpr std::int32_t kBigAr1000 = 15600;
 constexpr std::int32_t kReg = 20000;
 
-// The machine's files, whose writes wait until the test lets them go.
-class HeldFileSystem final : public FileSystem {
-  public:
-    bool IsRegularFile(const std::string& name) const override { return real_.IsRegularFile(name); }
-    std::unique_ptr<OutputFile> Create(const std::string& name, std::string& error) override {
-        auto file = real_.Create(name, error);
-        return file ? std::make_unique<HeldFile>(*this, std::move(file)) : nullptr;
-    }
-    void Release() {
-        {
-            const std::lock_guard lock(mutex_);
-            held_ = false;
-        }
-        released_.notify_all();
-    }
-
-  private:
-    class HeldFile final : public OutputFile {
-      public:
-        HeldFile(HeldFileSystem& files, std::unique_ptr<OutputFile> file)
-            : files_(files), file_(std::move(file)) {}
-        bool Write(std::string_view bytes) override {
-            std::unique_lock lock(files_.mutex_);
-            files_.released_.wait(lock, [this] { return !files_.held_; });
-            return file_->Write(bytes);
-        }
-        bool Commit() override { return file_->Commit(); }
-        std::string Error() const override { return file_->Error(); }
-
-      private:
-        HeldFileSystem& files_;
-        std::unique_ptr<OutputFile> file_;
-    };
-
-    PosixFileSystem real_;
-    std::mutex mutex_;
-    std::condition_variable released_;
-    bool held_ = true;
-};
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -301,31 +259,6 @@ class MainWindowTest : public QObject {
                  QString("グラフはまだ描かれていません"));
         window_->ComG_Click();
         QCOMPARE(messages_.Texts().back(), std::string("まずシミュレートを実行してください。"));
-    }
-
-    void cancelledSaveKeepsTheOldFileAndLeavesNoOther() {
-        const test_support::TemporaryWorkingDirectory folder;
-        HeldFileSystem files;
-        MainWindow window(*held_, messages_, files);
-        window.SetClock(clock_);
-        test_support::SetField(window, "TexGAME", "70000");
-        window.Comstart_Click();
-        QFile old(folder.FilePath("Taviro1.csv"));
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("old");
-        old.close();
-        QVERIFY(test_support::WithProgressDialog(
-            clock_, [&] { test_support::Click(window.Control("Command1")); },
-            [](ProgressDialog& dialog) {
-                QCOMPARE(dialog.findChild<QLabel*>()->text(),
-                         QString("データファイルを保存しています…"));
-                test_support::Click(dialog.findChild<QPushButton*>());
-            },
-            [&] { files.Release(); }));
-        QCOMPARE(messages_.Texts(), std::vector<std::string>{"ファイルの上書きをしますか？"});
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("old"));
-        QCOMPARE(QDir(folder.FilePath(".")).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
     void everyFieldHasTheNameOfItsCaption() {

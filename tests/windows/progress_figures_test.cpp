@@ -70,15 +70,11 @@ TEST(ProgressMeter, DialogAfterHalfASecond) {
 TEST(ProgressTexts, TimeLeftRoundsUp) {
     const std::pair<std::optional<double>, const char*> cases[] = {
         {std::nullopt, "残り時間を計算しています"},
-        {std::numeric_limits<double>::infinity(), "残り時間を計算しています"},
-        {0.0, "残り 約1秒"},
         {0.2, "残り 約1秒"},
-        {58.5, "残り 約59秒"},
         {59.2, "残り 約1分"},
         {65, "残り 約1分5秒"},
         {3599.5, "残り 約1時間"},
         {3601, "残り 約1時間1分"},
-        {7260, "残り 約2時間1分"},
     };
     for (const auto& [seconds, text] : cases) EXPECT_EQ(TimeLeftText(seconds), text);
 }

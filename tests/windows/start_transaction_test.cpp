@@ -104,17 +104,6 @@ TEST_F(StartTransactionTest, AStoppedRunLeavesTheStateOfTheLastRunWithItsHistory
     }
 }
 
-TEST_F(StartTransactionTest, AStoppedRunAfterACountOfZeroKeepsTheOneGameHistory) {
-    ASSERT_EQ(Start(Games("3000")), StartOutcome::Ran);
-    ASSERT_EQ(Start(Games("0")), StartOutcome::NoGames);
-    EXPECT_EQ(state_.GameCount, 0);
-    EXPECT_EQ(state_.Balance, std::vector<double>{0.0});
-    EXPECT_GT(state_.CntNBIG + state_.CntREG, 0);  // the last run's counters stay
-    const SimulationState before = state_;
-    ASSERT_EQ(Start(Games("9000"), true), StartOutcome::Ran);
-    ExpectSameState(state_, before);
-}
-
 TEST_F(StartTransactionTest, RefusalsLeaveTheStateAndHistoryUntouched) {
     ASSERT_EQ(Start(Games("3000")), StartOutcome::Ran);
     const SimulationState before = state_;
@@ -173,36 +162,6 @@ TEST_F(StartTransactionTest, AFailedAllocationLeavesNoStaleResults) {
     ExpectSameState(state_, empty);
     EXPECT_TRUE(state_.KeepsHistory);
     EXPECT_FALSE(origin_.seed);
-}
-
-TEST_F(StartTransactionTest, AStopDuringTheAllocationIsAStop) {
-    SimulationState s;
-    RunControl control;
-    control.RequestStop();
-    EXPECT_FALSE(AllocateHistory(s, 20000000, &control));
-    EXPECT_EQ(s.Balance.capacity(), 0u);
-    EXPECT_TRUE(AllocateHistory(s, 5, nullptr));
-    EXPECT_EQ(s.Balance, std::vector<double>(5, 0.0));
-    EXPECT_EQ(s.GameLog.size(), 5u);
-}
-
-TEST_F(StartTransactionTest, AHistoryThatCannotBeRebuiltLeavesNoStaleResults) {
-    ASSERT_EQ(Start(Games("5000")), StartOutcome::Ran);
-    failAllocations = false;
-    StartTransaction start(state_, origin_, *source_, WatchedAllocation);
-    watched = &start;
-    ASSERT_EQ(start.Prepare(Games("8000"), HistoryBytes(1000000)), StartOutcome::Ran);
-    RunControl stop;
-    stop.RequestStop();
-    ASSERT_FALSE(start.Play(stop));
-    EXPECT_EQ(start.Abandon(), 5000);
-    failAllocations = true;
-    RunControl replay;
-    EXPECT_FALSE(start.Replay(replay));
-    EXPECT_FALSE(start.Restore());
-    EXPECT_EQ(state_.GameCount, 0);
-    EXPECT_TRUE(state_.Balance.empty());
-    EXPECT_EQ(state_.CntNBIG, 0);
 }
 
 }  // namespace
