@@ -24,7 +24,7 @@ void BM_WriteDataFile(benchmark::State& state) {
         std::string error;
         auto file = files.Create(path.string(), error);
         if (!file || !WriteDataFile(*file, s, {"1", "-1234", "97.5", "1/400", "1/800"}) ||
-            !file->Close()) {
+            !file->Commit()) {
             state.SkipWithError("writing failed");
             break;
         }

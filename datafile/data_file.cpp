@@ -99,7 +99,12 @@ std::string DataFileName(std::string_view settingText) {
     return "Taviro" + FormatNumber(ParseNumber(settingText)) + ".csv";
 }
 
-bool WriteDataFile(OutputFile& file, const SimulationState& s, const DataFileTexts& texts) {
+namespace {
+
+enum class Written { Complete, Failed, Stopped };
+
+Written WriteLines(OutputFile& file, const SimulationState& s, const DataFileTexts& texts,
+                   RunControl* control) {
     BufferedWriter out(file);
     EventTexts events;
     const std::int64_t bigs = std::int64_t{s.CntNBIG} + s.CntHBIG;
@@ -116,39 +121,81 @@ bool WriteDataFile(OutputFile& file, const SimulationState& s, const DataFileTex
                      "総AR", std::int64_t{s.CntARGames}});
 
     for (std::int32_t game = 3; game <= s.GameCount && out.Ok(); ++game) {
+        if (control != nullptr && game % RunControl::kChunkGames == 0) {
+            control->Publish(game - 1);
+            if (control->StopRequested()) return Written::Stopped;
+        }
         PutGame(out, events, s, game);
         out.EndLine();
     }
-    return out.Flush();
+    if (!out.Flush()) return Written::Failed;
+    if (control != nullptr) control->Publish(s.GameCount);
+    return Written::Complete;
 }
 
-void ExportDataFile(SimulationState& s, const DataFileTexts& texts, FileSystem& files,
-                    MessageBox& messages) {
+}  // namespace
+
+bool WriteDataFile(OutputFile& file, const SimulationState& s, const DataFileTexts& texts,
+                   RunControl* control) {
+    return WriteLines(file, s, texts, control) == Written::Complete;
+}
+
+bool ConfirmDataFile(SimulationState& s, const DataFileTexts& texts, const FileSystem& files,
+                     MessageBox& messages) {
     s.DataFileName = DataFileName(texts.setting);
     if (s.GameCount < 3) {
         messages.Show("シミュレートゲーム数が少なすぎます");
-        return;
+        return false;
     }
     if (files.IsRegularFile(s.DataFileName)) {
         s.Answer =
             messages.Show("ファイルの上書きをしますか？", MessageBox::Buttons::OkCancel, "注意");
-        if (s.Answer == MessageBox::kCancel) return;
+        if (s.Answer == MessageBox::kCancel) return false;
     }
+    return true;
+}
 
-    std::string error;
-    bool saved = false;
-    if (auto file = files.Create(s.DataFileName, error)) {
-        const bool written = WriteDataFile(*file, s, texts);
-        if (!written) error = file->Error();
-        const bool closed = file->Close();
-        if (written && !closed) error = file->Error();
-        saved = written && closed;
+SaveResult SaveDataFile(const SimulationState& s, const DataFileTexts& texts, FileSystem& files,
+                        RunControl* control) {
+    SaveResult result{SaveResult::Status::Failed, {}};
+    const std::unique_ptr<OutputFile> file = files.Create(s.DataFileName, result.error);
+    if (!file) return result;
+    switch (WriteLines(*file, s, texts, control)) {
+        case Written::Complete:
+            break;
+        case Written::Failed:
+            result.error = file->Error();
+            return result;
+        case Written::Stopped:  // the unfinished file is discarded with `file`
+            result.status = SaveResult::Status::Stopped;
+            return result;
     }
-    if (!saved) {
-        messages.Show("データファイルを保存できませんでした。\n" + s.DataFileName + ": " + error);
-        return;
+    if (!file->Commit()) {
+        result.error = file->Error();
+        return result;
     }
-    messages.Show("保存終了しました。");
+    result.status = SaveResult::Status::Saved;
+    return result;
+}
+
+void ReportSave(const SaveResult& result, std::string_view fileName, MessageBox& messages) {
+    switch (result.status) {
+        case SaveResult::Status::Saved:
+            messages.Show("保存終了しました。");
+            return;
+        case SaveResult::Status::Failed:
+            messages.Show("データファイルを保存できませんでした。\n" + std::string(fileName) +
+                          ": " + result.error);
+            return;
+        case SaveResult::Status::Stopped:
+            return;
+    }
+}
+
+void ExportDataFile(SimulationState& s, const DataFileTexts& texts, FileSystem& files,
+                    MessageBox& messages) {
+    if (!ConfirmDataFile(s, texts, files, messages)) return;
+    ReportSave(SaveDataFile(s, texts, files), s.DataFileName, messages);
 }
 
 }  // namespace taviro

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/message_box.h"
+#include "core/run_control.h"
 #include "core/simulation_state.h"
 #include "datafile/file_system.h"
 
@@ -24,11 +25,31 @@ struct DataFileTexts {
 std::string DataFileName(std::string_view settingText);
 
 // Writes the whole file (the run must have at least 3 games). Returns false as soon as the file
-// reports a failure.
-bool WriteDataFile(OutputFile& file, const SimulationState& s, const DataFileTexts& texts);
+// reports a failure, or when `control` asks it to stop; with a control it publishes the games
+// written every RunControl::kChunkGames games.
+bool WriteDataFile(OutputFile& file, const SimulationState& s, const DataFileTexts& texts,
+                   RunControl* control = nullptr);
 
-// The data-file command `Command1_Click` without its window: checks, the overwrite question,
-// writing, and the closing message. Sets `DataFileName` and `Answer` of the state.
+// The checks before writing: sets `DataFileName` and `Answer` of the state, refuses a run of fewer
+// than 3 games and asks before replacing a file. True when the file is to be written.
+bool ConfirmDataFile(SimulationState& s, const DataFileTexts& texts, const FileSystem& files,
+                     MessageBox& messages);
+
+struct SaveResult {
+    enum class Status { Saved, Failed, Stopped } status;
+    std::string error;  // the system's reason for a failure
+};
+
+// Writes the file `s.DataFileName` in place of any file of that name: it is replaced only by a
+// complete file, so that a failure or a stop leaves it as it was and no partial file behind.
+SaveResult SaveDataFile(const SimulationState& s, const DataFileTexts& texts, FileSystem& files,
+                        RunControl* control = nullptr);
+
+// Tells how the save ended: saved, or why it failed; nothing after a stop the user asked for.
+void ReportSave(const SaveResult& result, std::string_view fileName, MessageBox& messages);
+
+// The data-file command `Command1_Click` without its window: the checks, the writing and the
+// closing message.
 void ExportDataFile(SimulationState& s, const DataFileTexts& texts, FileSystem& files,
                     MessageBox& messages);
 

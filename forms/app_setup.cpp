@@ -2,7 +2,9 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QLibraryInfo>
 #include <QStyleFactory>
+#include <QTranslator>
 
 #include "core/version.h"
 #include "forms/form_builder.h"
@@ -31,6 +33,17 @@ void SetUpApplication(QApplication& app, const QString& desktopFileName) {
     font.setPointSizeF(kUiFontPointSize);
     app.setFont(font);
     app.setWindowIcon(ProgramIcon());
+    LoadQtTranslations(app);
+}
+
+bool LoadQtTranslations(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 QIcon ProgramIcon() {

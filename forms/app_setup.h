@@ -1,4 +1,5 @@
-// What both programs set up before their first window: style, font and icon.
+// What both programs set up before their first window: style, font, icon and the Japanese texts of
+// Qt's own dialogs.
 #pragma once
 
 #include <QApplication>
@@ -16,6 +17,10 @@ inline constexpr double kUiFontPointSize = 8.5;
 // Style, font and icon; `desktopFileName` (the desktop entry's name without ".desktop") lets the
 // desktop match the program's windows to its entry.
 void SetUpApplication(QApplication& app, const QString& desktopFileName = {});
+
+// Loads Qt's Japanese translations (standard buttons, file dialogs) from Qt's translations folder;
+// false when they are not installed, and the buttons then keep Qt's built-in texts.
+bool LoadQtTranslations(QApplication& app);
 
 // The name of the programs' icon in the icon theme (installed in the hicolor theme).
 inline constexpr char kIconName[] = "io.github.taviro.Taviro";

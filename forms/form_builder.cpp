@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "forms/named_combo_box.h"
 #include "forms/static_line.h"
 
 namespace taviro {
@@ -28,8 +29,11 @@ QString KeyOf(const ControlLayout& c) {
 QWidget* Create(const ControlLayout& c, QWidget* parent) {
     const QString text = ToQString(c.text);
     switch (c.kind) {
-        case ControlKind::Frame:
-            return new QGroupBox(text, parent);
+        case ControlKind::Frame: {
+            auto* frame = new QGroupBox(text, parent);
+            frame->setAccessibleName(text);  // its own title, also inside another group box
+            return frame;
+        }
         case ControlKind::Label:
         case ControlKind::FitLabel: {
             auto* label = new QLabel(text, parent);
@@ -42,15 +46,18 @@ QWidget* Create(const ControlLayout& c, QWidget* parent) {
             return edit;
         }
         case ControlKind::ComboBox: {
-            auto* combo = new QComboBox(parent);
+            auto* combo = new NamedComboBox(parent);
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert);
             combo->addItems(ToQString(c.items).split(u'|'));
             combo->setEditText(text);
             return combo;
         }
-        case ControlKind::Button:
-            return new QPushButton(text, parent);
+        case ControlKind::Button: {
+            auto* button = new QPushButton(text, parent);
+            button->setAutoDefault(true);  // Enter clicks the focused button
+            return button;
+        }
         case ControlKind::DottedLine:
         case ControlKind::DashedLine:
         case ControlKind::SolidLine: {
@@ -139,6 +146,17 @@ FormControls BuildForm(QWidget& window, const FormLayout& layout, bool fullEditi
             if (!c.text.empty()) w->adjustSize();
         }
         controls.Add(KeyOf(c), w);
+    }
+    for (const AccessibleName& a : layout.accessibleNames) {
+        const bool listed =
+            std::any_of(layout.controls.begin(), layout.controls.end(),
+                        [&](const ControlLayout& c) { return c.name == a.control; });
+        if (!listed) {
+            throw std::logic_error("accessible name for an unknown control " +
+                                   std::string(a.control));
+        }
+        if (QWidget* w = controls.Find(ToQString(a.control)))
+            w->setAccessibleName(ToQString(a.name));
     }
     QWidget* previous = nullptr;
     for (std::string_view name : layout.focusOrder) {

@@ -36,11 +36,12 @@ QString ControlText(const QWidget* control);
 // Sets it; a text field shows the start of its text, and a label that fits its text resizes itself.
 void SetControlText(QWidget* control, const QString& text);
 
-// Builds the controls of `layout` on `window`, sizes the window's client area and sets its caption
-// and focus order. When a fixed-size caption would not fit in the window's font, the window takes
-// the largest smaller size at which all of them fit. With `fullEdition` false, the controls marked
-// for the full edition are left out. Throws std::logic_error when a control names a group box that
-// the table has not built before it.
+// Builds the controls of `layout` on `window`, sizes the window's client area and sets its caption,
+// focus order and accessible names. When a fixed-size caption would not fit in the window's font,
+// the window takes the largest smaller size at which all of them fit. With `fullEdition` false, the
+// controls marked for the full edition are left out. Push buttons click on Enter as on Space.
+// Throws std::logic_error when a control names a group box that the table has not built before it,
+// or an accessible name names no control of the table.
 FormControls BuildForm(QWidget& window, const FormLayout& layout, bool fullEdition);
 
 // Twips to pixels at 96 dots per inch.

@@ -30,12 +30,21 @@ struct ControlLayout {
     bool fullEditionOnly = false;
 };
 
+// What a screen reader announces for a control whose own text does not say what it is: a text
+// field or drop-down after its caption, a result label after what it shows. Group boxes are
+// announced by their own captions, buttons and static labels by their texts.
+struct AccessibleName {
+    std::string_view control;
+    std::string_view name;
+};
+
 struct FormLayout {
     std::string_view name;
     std::string_view caption;
     int clientWidth, clientHeight;  // twips
     std::span<const ControlLayout> controls;
     std::span<const std::string_view> focusOrder;
+    std::span<const AccessibleName> accessibleNames = {};
 };
 
 inline constexpr int kTwipsPerPixel = 15;  // at 96 dots per inch

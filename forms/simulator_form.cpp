@@ -56,16 +56,58 @@ ParameterTexts SimulatorForm::ReadParameters() const {
 }
 
 void SimulatorForm::Comstart_Click() {
-    StartOutcome outcome;
-    {
-        const WaitCursor wait;
-        outcome = StartCommand(state_, ReadParameters(), source_, historyLimit_);
+    StartRun(*this);
+}
+
+void SimulatorForm::StartRun(QWidget& owner) {
+    if (busy_) return;
+    const std::optional<StartOutcome> outcome = PlayStart(owner);
+    if (!outcome) return;
+    if (*outcome == StartOutcome::Ran) {
+        ShowRunResults();
+    } else {
+        messages_.Show(StartMessage(*outcome, edition_));
     }
-    if (outcome != StartOutcome::Ran) {
-        messages_.Show(StartMessage(outcome, edition_));
-        return;
+}
+
+std::optional<StartOutcome> SimulatorForm::PlayStart(QWidget& owner) {
+    const WaitCursor wait;
+    StartTransaction start(state_, origin_, source_, allocateHistory_);
+    const StartOutcome outcome = start.Prepare(ReadParameters(), historyLimit_);
+    if (start.ResultsLost()) ClearRunResults();
+    if (outcome != StartOutcome::Ran) return outcome;
+
+    const TaskEnd end = RunTask(owner, kRunTask, start.Games(),
+                                [&start](RunControl& control) { return start.Play(control); });
+    if (end == TaskEnd::Finished) {
+        start.Commit();
+        return outcome;
     }
-    ShowRunResults();
+    const std::int32_t replay = start.Abandon();
+    if (replay > 0 && end == TaskEnd::Cancelled) {
+        RunTask(owner, kRestoreTask, replay,
+                [&start](RunControl& control) { return start.Replay(control); });
+    }
+    if (start.Restore()) return std::nullopt;
+    ClearRunResults();
+    // Only memory can keep the last run's history from being rebuilt; a program that is ending
+    // shows nothing.
+    if (end == TaskEnd::Cancelled) return StartOutcome::OutOfMemory;
+    return std::nullopt;
+}
+
+TaskEnd SimulatorForm::RunTask(QWidget& owner, const TaskTexts& task, std::int64_t total,
+                               const std::function<bool(RunControl&)>& work) {
+    busy_ = true;
+    struct Idle {
+        bool& busy;
+        ~Idle() { busy = false; }
+    } idle{busy_};
+    return RunInBackground(owner, task, total, *clock_, work);
+}
+
+void SimulatorForm::ClearRunResults() {
+    WriteResults(ResultTextList{}, 0, kResultCount);
 }
 
 std::string SimulatorForm::SettingText() const {

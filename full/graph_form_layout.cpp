@@ -42,8 +42,15 @@ constexpr ControlLayout kControls[] = {
 
 constexpr std::string_view kFocusOrder[] = {"Comonemore", "TexKankin"};
 
+constexpr AccessibleName kAccessibleNames[] = {
+    {"TexKankin", "換金率"},
+    {"LabMin", "投資金額"},
+    {"LabOUT", "最終出玉"},
+    {"LabPlus", "収支"},
+};
+
 constexpr FormLayout kGraphForm = {
-    "GRPH", "Taviro　スランプグラフ", 11370, 8715, kControls, kFocusOrder,
+    "GRPH", "Taviro　スランプグラフ", 11370, 8715, kControls, kFocusOrder, kAccessibleNames,
 };
 
 }  // namespace

@@ -6,9 +6,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "core/slump_curve.h"
 #include "forms/app_setup.h"
+#include "full/graph_description.h"
 #include "full/graph_form_layout.h"
 
 namespace taviro {
@@ -44,11 +46,15 @@ GraphWindow::GraphWindow()
     connect(rate_->lineEdit(), &QLineEdit::textEdited, this, &GraphWindow::RateEdited);
     connect(rate_, &QComboBox::activated, this, &GraphWindow::RateEdited);
     connect(rerun_, &QPushButton::clicked, this, &GraphWindow::RerunRequested);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &GraphWindow::close);
     rerun_->setFocus();
+    setAccessibleDescription(ToQString(kEmptyGraphDescription));
 }
 
 void GraphWindow::ClearCurve() {
     surface_.fill(Qt::transparent);
+    setAccessibleDescription(ToQString(kEmptyGraphDescription));
     update();
 }
 
@@ -62,6 +68,7 @@ void GraphWindow::DrawCurve(const SimulationState& s) {
     ForEachVisibleSegment(s, GraphFormLayout().clientWidth, [&](CurvePoint from, CurvePoint to) {
         painter.drawLine(ToPixel(from), ToPixel(to));
     });
+    setAccessibleDescription(QString::fromStdString(GraphDescription(s)));
     update();
 }
 

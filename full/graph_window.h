@@ -1,6 +1,7 @@
 // The slump graph window `GRPH`: the grid, the curve of the last drawing, the money summary
 // labels, the exchange rate and the re-run button. It holds no run of its own: it announces what
-// the user did, and the main window decides what follows.
+// the user did, and the main window decides what follows. Escape closes it. For screen readers its
+// surface carries a description of the curve drawn.
 #pragma once
 
 #include <QImage>
@@ -24,7 +25,8 @@ class GraphWindow final : public QWidget {
 
     // Erases the curve; the controls and the grid stay.
     void ClearCurve();
-    // Draws one black one-pixel segment per game of the run into the window's surface.
+    // Draws one black one-pixel segment per game of the run into the window's surface, and
+    // describes the curve.
     void DrawCurve(const SimulationState& s);
 
     QString RateText() const;

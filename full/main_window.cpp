@@ -30,7 +30,7 @@ GraphWindow& MainWindow::Graph() {
         connect(graph_, &GraphWindow::RateEdited, this, &MainWindow::Kekka);
         connect(graph_, &GraphWindow::SurfaceClicked, this, &MainWindow::ComG_Click);
         connect(graph_, &GraphWindow::RerunRequested, this, [this] {
-            Comstart_Click();
+            StartRun(*graph_);  // its progress dialog over the graph window
             ComG_Click();
         });
     }
@@ -46,7 +46,16 @@ void MainWindow::Kekka() {
     WriteResults(results, kResultsBeforeMoneySummary, kResultCount - kResultsBeforeMoneySummary);
 }
 
+void MainWindow::ClearRunResults() {
+    SimulatorForm::ClearRunResults();
+    if (graph_ != nullptr) {
+        graph_->ClearCurve();
+        graph_->ShowSummary({"", "", std::string()});
+    }
+}
+
 void MainWindow::ComG_Click() {
+    if (Busy()) return;  // the history is being replaced
     if (state_.GameCount == 0) {
         messages_.Show("まずシミュレートを実行してください。");
         return;
@@ -63,11 +72,20 @@ void MainWindow::ComG_Click() {
 }
 
 void MainWindow::Command1_Click() {
+    if (Busy()) return;
     const DataFileTexts texts = {
         SettingText(), ShownResult(ResultIndex("TexOUT")), ShownResult(ResultIndex("TexPAY")),
         ShownResult(ResultIndex("LabP_BIG")), ShownResult(ResultIndex("LabP_REG"))};
-    const WaitCursor wait;
-    ExportDataFile(state_, texts, files_, messages_);
+    SaveResult result{SaveResult::Status::Stopped, {}};
+    {
+        const WaitCursor wait;
+        if (!ConfirmDataFile(state_, texts, files_, messages_)) return;
+        RunTask(*this, kSaveTask, state_.GameCount, [&](RunControl& control) {
+            result = SaveDataFile(state_, texts, files_, &control);
+            return result.status != SaveResult::Status::Stopped;
+        });
+    }
+    ReportSave(result, state_.DataFileName, messages_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -28,6 +28,8 @@ class MainWindow final : public SimulatorForm {
 
   protected:
     void ShowRunResults() override { Kekka(); }
+    // The fields, the curve and the money summary.
+    void ClearRunResults() override;
     void closeEvent(QCloseEvent* event) override;  // Form_Unload
 
   private:

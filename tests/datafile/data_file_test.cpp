@@ -1,7 +1,13 @@
 #include "datafile/data_file.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <cstring>
 
 #include <filesystem>
 #include <fstream>
@@ -43,22 +49,28 @@ SimulationState PlainRun(std::int32_t games, double base = -1.5603781019) {
     return s;
 }
 
+// A file kept in memory; what it wrote replaces `target` only when committed.
 class MemoryFile final : public OutputFile {
   public:
-    MemoryFile(std::string& bytes, int failingWrite = -1, bool failClose = false)
-        : bytes_(bytes), failingWrite_(failingWrite), failClose_(failClose) {}
+    MemoryFile(std::string& target, int failingWrite = -1, bool failCommit = false)
+        : target_(target), failingWrite_(failingWrite), failCommit_(failCommit) {}
     bool Write(std::string_view data) override {
         if (writes_++ == failingWrite_) return false;
         bytes_.append(data);
         return true;
     }
-    bool Close() override { return !failClose_; }
+    bool Commit() override {
+        if (failCommit_) return false;
+        target_ = bytes_;
+        return true;
+    }
     std::string Error() const override { return "No space left on device"; }
 
   private:
-    std::string& bytes_;
+    std::string& target_;
+    std::string bytes_;
     int failingWrite_;
-    bool failClose_;
+    bool failCommit_;
     int writes_ = 0;
 };
 
@@ -72,14 +84,13 @@ class MemoryFileSystem final : public FileSystem {
             error = "Permission denied";
             return nullptr;
         }
-        files[name].clear();
-        return std::make_unique<MemoryFile>(files[name], failingWrite, failClose);
+        return std::make_unique<MemoryFile>(files[name], failingWrite, failCommit);
     }
     std::map<std::string, std::string> files;
     int creates = 0;
     bool refuseCreate = false;
     int failingWrite = -1;
-    bool failClose = false;
+    bool failCommit = false;
 };
 
 const DataFileTexts kExampleTexts = {"1", "-2741", "97.72", "1/333.333", "1/500"};
@@ -93,6 +104,7 @@ TEST(DataFile, WorkedExampleByteForByte) {
     std::string bytes;
     MemoryFile file(bytes);
     ASSERT_TRUE(WriteDataFile(file, s, kExampleTexts));
+    ASSERT_TRUE(file.Commit());
     const auto lines = Lines(FromCodePage932(bytes));
     ASSERT_EQ(lines.size(), 1001u);
     EXPECT_EQ(
@@ -117,6 +129,7 @@ TEST(DataFile, EventsBalancesAndQuotes) {
     std::string bytes;
     MemoryFile file(bytes);
     ASSERT_TRUE(WriteDataFile(file, s, texts));
+    ASSERT_TRUE(file.Commit());
     const auto lines = Lines(FromCodePage932(bytes));
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_NE(lines[0].find(R"(,"12"34",)"), std::string::npos) << lines[0];
@@ -171,33 +184,54 @@ TEST(ExportDataFile, OverwriteQuestion) {
     EXPECT_EQ(Lines(files.files["Taviro1.csv"]).size(), 6u);
 }
 
-TEST(ExportDataFile, FailuresAreReportedNeverHidden) {
+TEST(ExportDataFile, AFailureAtAnyStepIsReportedAndKeepsTheOldFile) {
     struct Case {
         const char* what;
         bool refuseCreate;
         int failingWrite;
-        bool failClose;
+        bool failCommit;
         const char* reason;
     };
     const Case cases[] = {
         {"create", true, -1, false, "Permission denied"},
-        {"write", false, 0, false, "No space left on device"},
-        {"close", false, -1, true, "No space left on device"},
+        {"first write", false, 0, false, "No space left on device"},
+        {"later write", false, 1, false, "No space left on device"},
+        {"flush or rename", false, -1, true, "No space left on device"},
     };
     for (const auto& c : cases) {
         MemoryFileSystem files;
+        files.files["Taviro1.csv"] = "old content";
         files.refuseCreate = c.refuseCreate;
         files.failingWrite = c.failingWrite;
-        files.failClose = c.failClose;
-        SimulationState s = PlainRun(5);
+        files.failCommit = c.failCommit;
+        SimulationState s = PlainRun(100000);  // more than one block of bytes
         RecordingMessageBox messages;
         ExportDataFile(s, kExampleTexts, files, messages);
-        EXPECT_EQ(
-            messages.Texts(),
-            std::vector<std::string>{
-                std::string("データファイルを保存できませんでした。\nTaviro1.csv: ") + c.reason})
+        EXPECT_EQ(messages.Texts().back(),
+                  std::string("データファイルを保存できませんでした。\nTaviro1.csv: ") + c.reason)
             << c.what;
+        EXPECT_EQ(files.files["Taviro1.csv"], "old content") << c.what;
     }
+}
+
+TEST(SaveDataFile, AStopDiscardsTheFileAndReportsNothing) {
+    MemoryFileSystem files;
+    files.files["Taviro1.csv"] = "old content";
+    SimulationState s = PlainRun(200000);
+    s.DataFileName = "Taviro1.csv";
+    RunControl control;
+    control.RequestStop();
+    const SaveResult stopped = SaveDataFile(s, kExampleTexts, files, &control);
+    EXPECT_EQ(stopped.status, SaveResult::Status::Stopped);
+    EXPECT_EQ(files.files["Taviro1.csv"], "old content");
+    RecordingMessageBox messages;
+    ReportSave(stopped, s.DataFileName, messages);
+    EXPECT_TRUE(messages.shown.empty());
+
+    RunControl followed;
+    EXPECT_EQ(SaveDataFile(s, kExampleTexts, files, &followed).status, SaveResult::Status::Saved);
+    EXPECT_EQ(followed.GamesPlayed(), 200000);
+    EXPECT_EQ(Lines(files.files["Taviro1.csv"]).size(), 200001u);
 }
 
 // The real file system, in a directory of the test's own.
@@ -248,13 +282,105 @@ TEST_F(PosixDataFile, ADirectoryOfThatNameIsAFailure) {
               "データファイルを保存できませんでした。\nTaviro1.csv: Is a directory");
 }
 
-TEST_F(PosixDataFile, AFullDeviceIsAFailure) {
+TEST_F(PosixDataFile, ALinkToAFullDeviceIsAFailure) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "this system has no /dev/full";
     std::filesystem::create_symlink("/dev/full", "Taviro1.csv");
     SimulationState s = PlainRun(5);
     ExportDataFile(s, kExampleTexts, files_, messages_);
     EXPECT_EQ(messages_.Texts().back(),
               "データファイルを保存できませんでした。\nTaviro1.csv: No space left on device");
+    EXPECT_TRUE(std::filesystem::is_symlink("Taviro1.csv"));
+}
+
+TEST_F(PosixDataFile, ALinkKeepsPointingAtItsTargetWhichGetsTheNewContent) {
+    std::filesystem::create_directory("elsewhere");
+    { std::ofstream("elsewhere/data.csv") << "old"; }
+    std::filesystem::create_symlink("elsewhere/data.csv", "Taviro1.csv");
+    SimulationState s = PlainRun(5);
+    ExportDataFile(s, kExampleTexts, files_, messages_);
+    EXPECT_EQ(messages_.Texts().back(), "保存終了しました。");
+    EXPECT_TRUE(std::filesystem::is_symlink("Taviro1.csv"));
+    EXPECT_EQ(Lines(Read("elsewhere/data.csv")).size(), 6u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("elsewhere"), {}), 1);
+}
+
+// A save that fails half-way leaves the old file byte for byte and nothing else in the folder.
+class FailingSave : public PosixDataFile {
+  protected:
+    void WriteOldFile() {
+        SimulationState old = PlainRun(3);
+        ExportDataFile(old, kExampleTexts, files_, messages_);
+        ASSERT_EQ(messages_.Texts(), std::vector<std::string>{"保存終了しました。"});
+        oldBytes_ = Read("Taviro1.csv");
+    }
+    void ExpectFailureKeepsTheOldFile(const std::string& reason) {
+        SimulationState s = PlainRun(50000);  // about 1 MB
+        ExportDataFile(s, kExampleTexts, files_, messages_);
+        EXPECT_EQ(messages_.Texts().back(),
+                  "データファイルを保存できませんでした。\nTaviro1.csv: " + reason);
+        EXPECT_EQ(Read("Taviro1.csv"), oldBytes_);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1)
+            << "a temporary file was left behind";
+    }
+    std::string oldBytes_;
+};
+
+TEST_F(FailingSave, OnAFullFileSystem) {
+    // A file system of 64 KiB of its own, in a mount namespace that ends with the test.
+    if (::unshare(CLONE_NEWNS) != 0 ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        GTEST_SKIP() << "cannot mount a small file system here (needs root): "
+                     << std::strerror(errno);
+    }
+    std::filesystem::create_directory("small");
+    ASSERT_EQ(::mount("tmpfs", "small", "tmpfs", 0, "size=64k"), 0) << std::strerror(errno);
+    std::filesystem::current_path("small");
+    WriteOldFile();
+    ExpectFailureKeepsTheOldFile("No space left on device");
+    std::filesystem::current_path(directory_);
+    ::umount2("small", MNT_DETACH);
+}
+
+TEST_F(FailingSave, BeyondTheFileSizeLimit) {
+    WriteOldFile();
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit small = previous;
+    small.rlim_cur = 64 * 1024;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);  // the failing write reports instead
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    ExpectFailureKeepsTheOldFile("File too large");
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, handler);
+}
+
+TEST_F(FailingSave, WhenTheRenameFails) {
+    WriteOldFile();
+    std::string error;
+    auto file = files_.Create("Taviro1.csv", error);
+    ASSERT_TRUE(file);
+    ASSERT_TRUE(file->Write("new"));
+    // Another program puts a folder in the file's place: the rename cannot replace it.
+    std::filesystem::rename("Taviro1.csv", "kept.csv");
+    std::filesystem::create_directories("Taviro1.csv/inside");
+    EXPECT_FALSE(file->Commit());
+    EXPECT_FALSE(file->Error().empty());
+    file.reset();
+    EXPECT_EQ(Read("kept.csv"), oldBytes_);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 2);
+}
+
+TEST_F(PosixDataFile, AStoppedSaveLeavesTheOldFileAndNoPartialOne) {
+    SimulationState old = PlainRun(3);
+    ExportDataFile(old, kExampleTexts, files_, messages_);
+    const std::string oldBytes = Read("Taviro1.csv");
+    SimulationState s = PlainRun(300000);
+    s.DataFileName = "Taviro1.csv";
+    RunControl control;
+    control.RequestStop();
+    EXPECT_EQ(SaveDataFile(s, kExampleTexts, files_, &control).status, SaveResult::Status::Stopped);
+    EXPECT_EQ(Read("Taviro1.csv"), oldBytes);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1);
 }
 
 }  // namespace

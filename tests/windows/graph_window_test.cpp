@@ -6,7 +6,10 @@
 
 #include "forms/app_setup.h"
 #include "full/main_window.h"
+#include "support/accessible_names.h"
 #include "support/form_fields.h"
+#include "support/held_source.h"
+#include "support/progress_dialog_driver.h"
 #include "support/recording_message_box.h"
 #include "support/scripted_source.h"
 
@@ -22,6 +25,8 @@ class GraphWindowTest : public QObject {
     RecordingMessageBox messages_;
     PosixFileSystem files_;
     std::unique_ptr<ScriptedSource> source_;
+    std::unique_ptr<test_support::HeldSource> held_;
+    test_support::FakeClock clock_;
     std::unique_ptr<MainWindow> main_;
 
     void SetField(const char* name, const QString& text) {
@@ -45,7 +50,9 @@ class GraphWindowTest : public QObject {
     void init() {
         messages_ = {};
         source_ = std::make_unique<ScriptedSource>(std::vector<std::int32_t>{}, 100000);
-        main_ = std::make_unique<MainWindow>(*source_, messages_, files_);
+        held_ = std::make_unique<test_support::HeldSource>(*source_);
+        main_ = std::make_unique<MainWindow>(*held_, messages_, files_);
+        main_->SetClock(clock_);
     }
     void cleanup() {
         main_.reset();
@@ -158,6 +165,56 @@ class GraphWindowTest : public QObject {
         test_support::Click(Graph()->Control("Comonemore"));
         QCOMPARE(main_->State().GameCount, 5);
         QVERIFY(IsBlack(Graph()->Surface(), 67, 358));  // game 5: y = 5375 twips
+    }
+
+    void cancelledRerunKeepsTheCurveAndItsDescription() {
+        Run("3", "-150");
+        main_->ComG_Click();
+        const QString description = test_support::AccessibleText(Graph(), QAccessible::Description);
+        QCOMPARE(description, QString("3ゲームの差枚数の推移：最終 -450枚、最低 -450枚"));
+        SetField("TexGAME", "200000");
+        held_->HoldAt(source_->Consumed() + 512);
+        QWidget* owner = nullptr;
+        QVERIFY(test_support::WithProgressDialog(
+            clock_, [this] { test_support::Click(Graph()->Control("Comonemore")); },
+            [&](ProgressDialog& dialog) {
+                owner = dialog.parentWidget();
+                QTest::keyClick(Graph(), Qt::Key_Escape);  // dropped while the run is under way
+                test_support::Click(dialog.findChild<QPushButton*>());
+            },
+            [this] { held_->Release(); }));
+        QCOMPARE(owner, Graph());
+        QVERIFY(Graph()->isVisible());
+        QCOMPARE(main_->State().GameCount, 3);
+        QVERIFY(IsBlack(Graph()->Surface(), 67, 343));
+        QCOMPARE(test_support::AccessibleText(Graph(), QAccessible::Description), description);
+    }
+
+    void keyboardAndScreenReaders() {
+        Run("3", "-150");
+        main_->ComG_Click();
+        QVERIFY(QTest::qWaitForWindowActive(Graph()));
+        const std::pair<const char*, const char*> names[] = {
+            {"TexKankin", "換金率"}, {"LabMin", "投資金額"},   {"LabOUT", "最終出玉"},
+            {"LabPlus", "収支"},     {"Comonemore", "再実行"},
+        };
+        for (const auto& [control, name] : names) {
+            QCOMPARE(test_support::AccessibleText(Graph()->Control(control)),
+                     QString::fromUtf8(name));
+        }
+        // Enter on the focused re-run button runs again and draws.
+        SetField("TexGAME", "5");
+        Graph()->Control("Comonemore")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(main_->State().GameCount, 5);
+        QVERIFY(IsBlack(Graph()->Surface(), 67, 358));
+        QCOMPARE(test_support::AccessibleText(Graph(), QAccessible::Description),
+                 QString("5ゲームの差枚数の推移：最終 -750枚、最低 -750枚"));
+        // Escape closes the window.
+        QPointer<GraphWindow> graph = Graph();
+        QTest::keyClick(graph, Qt::Key_Escape);
+        ProcessDeletions();
+        QVERIFY(graph.isNull());
     }
 
     void closingTheMainWindowClosesTheGraph() {

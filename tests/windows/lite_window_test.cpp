@@ -1,9 +1,12 @@
 #include "lite/lite_window.h"
 
+#include <QMessageBox>
 #include <QtTest>
 
 #include "core/xoshiro_source.h"
 #include "forms/app_setup.h"
+#include "forms/qt_message_box.h"
+#include "support/accessible_names.h"
 #include "support/form_fields.h"
 #include "support/recording_message_box.h"
 
@@ -31,6 +34,36 @@ class LiteWindowTest : public QObject {
         test_support::ClickStart(lite);
         QCOMPARE(messages.Texts(), std::vector<std::string>{"シミュレート回数を指定してください"});
         QCOMPARE(lite.Text("TexPAY"), QString());
+    }
+
+    void keyboardAndScreenReaders() {
+        XoshiroSource source(1);
+        test_support::RecordingMessageBox messages;
+        LiteWindow lite(source, messages);
+        test_support::CheckMainWindowNames(lite);
+        lite.show();
+        QVERIFY(QTest::qWaitForWindowActive(&lite));
+        lite.Control("ComStart")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!lite.Text("TexPAY").isEmpty());
+        test_support::CheckMainWindowNames(lite);  // results do not rename the fields
+    }
+
+    void messageBoxButtonsAreJapanese() {
+        QString ok, cancel;
+        QTimer::singleShot(0, qApp, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            ok = box->button(QMessageBox::Ok)->text();
+            cancel = box->button(QMessageBox::Cancel)->text();
+            box->button(QMessageBox::Cancel)->click();
+        });
+        QtMessageBox messages;
+        QCOMPARE(
+            messages.Show("ファイルの上書きをしますか？", MessageBox::Buttons::OkCancel, "注意"),
+            MessageBox::kCancel);
+        QCOMPARE(cancel, QString("キャンセル"));
+        QCOMPARE(ok, QString("OK"));
     }
 };
 

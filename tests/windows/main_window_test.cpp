@@ -5,12 +5,16 @@
 #include <QtTest>
 
 #include "forms/app_setup.h"
+#include "support/accessible_names.h"
 #include "support/form_fields.h"
+#include "support/held_source.h"
+#include "support/progress_dialog_driver.h"
 #include "support/recording_message_box.h"
 #include "support/scripted_source.h"
 
 namespace taviro {
 
+using test_support::DialogText;
 using test_support::RecordingMessageBox;
 using test_support::ScriptedSource;
 
@@ -19,6 +23,7 @@ constexpr std::int32_t kNothing = 100000;
 constexpr std::int32_t kBigAr150 = 8000;
 constexpr std::int32_t kBigAr1000 = 15600;
 constexpr std::int32_t kReg = 20000;
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -28,6 +33,8 @@ class MainWindowTest : public QObject {
     RecordingMessageBox messages_;
     PosixFileSystem files_;
     std::unique_ptr<ScriptedSource> source_;
+    std::unique_ptr<test_support::HeldSource> held_;
+    test_support::FakeClock clock_;
     std::unique_ptr<MainWindow> window_;
 
     QString Text(const char* name) const { return window_->Text(QString::fromLatin1(name)); }
@@ -42,8 +49,16 @@ class MainWindowTest : public QObject {
     }
     void Start() { test_support::ClickStart(*window_); }
     void Script(std::vector<std::int32_t> draws) {
+        window_.reset();
         source_ = std::make_unique<ScriptedSource>(std::move(draws), kNothing);
-        window_ = std::make_unique<MainWindow>(*source_, messages_, files_);
+        held_ = std::make_unique<test_support::HeldSource>(*source_);
+        window_ = std::make_unique<MainWindow>(*held_, messages_, files_);
+        window_->SetClock(clock_);
+    }
+    std::vector<QString> ShownResults() const {
+        std::vector<QString> texts;
+        for (std::string_view control : kResultControls) texts.push_back(Text(control.data()));
+        return texts;
     }
 
   private slots:
@@ -177,6 +192,98 @@ class MainWindowTest : public QObject {
         QCOMPARE(bytes.count("\r\n"), 11);
         // "編集済み" in code page 932, between quotes in the heading line.
         QVERIFY(bytes.contains("\"\x95\xd2\x8f\x57\x8d\xcf\x82\xdd\""));
+    }
+
+    void cancelledRunLeavesEverythingAsItWas() {
+        std::vector<std::int32_t> draws(8000, kNothing);
+        draws[0] = kBigAr1000;
+        draws[2003 - 1] = kBigAr150;
+        draws[3000 - 1] = kReg;
+        draws[7955 - 1] = kBigAr150;
+        Script(draws);
+        Start();
+        window_->ComG_Click();
+        const std::vector<QString> results = ShownResults();
+        const SimulationState before = window_->State();
+        const QString money = window_->LoadedGraph()->Text("LabPlus");
+
+        TypeInto("TexGAME", "1000000");
+        held_->HoldAt(source_->Consumed() + RunControl::kChunkGames);
+        std::size_t historyDuringRun = 1;
+        QString share, timeLeft;
+        QVERIFY(test_support::WithProgressDialog(
+            clock_, [this] { Start(); },
+            [&](ProgressDialog& dialog) {
+                historyDuringRun = window_->State().Balance.capacity();
+                // Keys and clicks meanwhile are dropped, not queued.
+                QTest::keyClicks(test_support::Field(*window_, "TexREG"), "9");
+                Start();
+                QTRY_COMPARE(DialogText(dialog, "pace"), QString("毎秒 65,536 ゲーム"));
+                share = DialogText(dialog, "share");
+                timeLeft = DialogText(dialog, "timeLeft");
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+            },
+            [this] { held_->Release(); }));
+        QCOMPARE(historyDuringRun, std::size_t{0});  // the old history made room for the new
+        QCOMPARE(share, QString("6%（65,536 / 1,000,000 ゲーム）"));
+        QCOMPARE(timeLeft, QString("残り 約15秒"));
+
+        QVERIFY(test_support::ShownProgressDialog() == nullptr);
+        QVERIFY(messages_.shown.empty());
+        QCOMPARE(ShownResults(), results);
+        QCOMPARE(Text("TexREG"), QString("829.570"));
+        QCOMPARE(window_->LoadedGraph()->Text("LabPlus"), money);
+        const SimulationState& after = window_->State();
+        QCOMPARE(after.GameCount, 8000);
+        QCOMPARE(after.MinBalance, before.MinBalance);
+        QCOMPARE(after.CntARGames, before.CntARGames);
+        QVERIFY(after.Balance == before.Balance);
+        for (std::size_t k = 0; k < before.GameLog.size(); ++k)
+            QCOMPARE(after.GameLog.Code(k), before.GameLog.Code(k));
+    }
+
+    void startThatLosesTheLastRunLeavesNoStaleResults() {
+        TypeInto("TexGAME", "20");
+        Start();
+        window_->ComG_Click();
+        window_->SetHistoryAllocator(
+            [](SimulationState&, std::size_t, const RunControl*) { return false; });
+        TypeInto("TexGAME", "30");
+        Start();
+        QCOMPARE(messages_.Texts(),
+                 std::vector<std::string>{
+                     "メモリが不足しています。シミュレートゲーム数を減らしてください。"});
+        QCOMPARE(ShownResults(), std::vector<QString>(kResultCount));
+        QCOMPARE(window_->LoadedGraph()->Text("LabOUT"), QString());
+        QCOMPARE(test_support::AccessibleText(window_->LoadedGraph(), QAccessible::Description),
+                 QString("グラフはまだ描かれていません"));
+        window_->ComG_Click();
+        QCOMPARE(messages_.Texts().back(), std::string("まずシミュレートを実行してください。"));
+    }
+
+    void everyFieldHasTheNameOfItsCaption() {
+        test_support::CheckMainWindowNames(*window_);
+        QCOMPARE(test_support::AccessibleText(window_->Control("Command1")),
+                 QString("データファイル"));
+    }
+
+    void enterClicksTheFocusedButton() {
+        const test_support::TemporaryWorkingDirectory folder;
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        auto press = [this](const char* button) {
+            window_->Control(button)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        };
+        TypeInto("TexGAME", "10");
+        press("ComStart");
+        QCOMPARE(Text("TexD_BIG"), QString("0"));
+        press("ComG");
+        QVERIFY(window_->LoadedGraph()->isVisible());
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        press("Command1");
+        QCOMPARE(messages_.Texts(), std::vector<std::string>{"保存終了しました。"});
     }
 
     void builderRefusesAControlBeforeItsGroupBox() {

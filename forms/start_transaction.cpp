@@ -1,0 +1,190 @@
+#include "forms/start_transaction.h"
+
+#include <algorithm>
+#include <limits>
+#include <new>
+#include <utility>
+
+#include "core/run_simulation.h"
+
+namespace taviro {
+
+namespace {
+
+// A copy of everything but the history, which is left in `s`.
+SimulationState CopyWithoutHistory(SimulationState& s) {
+    std::vector<double> balance = std::move(s.Balance);
+    EventLog log = std::move(s.GameLog);
+    SimulationState copy = s;
+    s.Balance = std::move(balance);
+    s.GameLog = std::move(log);
+    return copy;
+}
+
+// Gives the memory of the history back, not just its contents.
+void ReleaseHistory(SimulationState& s) {
+    std::vector<double>().swap(s.Balance);
+    s.GameLog = EventLog{};
+}
+
+// Games 0 to the count; one element for a count below 1.
+std::size_t HistoryElements(std::int32_t games) {
+    return games < 0 ? 1 : static_cast<std::size_t>(games) + 1;
+}
+
+// Whether a replay ended where the original run had.
+bool SameEnd(const SimulationState& a, const SimulationState& b) {
+    return a.GameCount == b.GameCount && a.CntNBIG == b.CntNBIG && a.CntHBIG == b.CntHBIG &&
+           a.CntREG == b.CntREG && a.CntARGames == b.CntARGames && a.CntAR150 == b.CntAR150 &&
+           a.CntAR1000 == b.CntAR1000 && a.ARLeft == b.ARLeft && a.RegStock == b.RegStock &&
+           a.Stock == b.Stock && a.MinBalance == b.MinBalance && a.Payout == b.Payout;
+}
+
+}  // namespace
+
+bool AllocateHistory(SimulationState& state, std::size_t elements, const RunControl* control) {
+    // Writing the zeros is what takes the time: the system hands out the pages as they are first
+    // touched.
+    constexpr std::size_t kStep = std::size_t{1} << 22;
+    try {
+        state.GameLog.Reset(elements);
+        state.Balance.clear();
+        state.Balance.reserve(elements);
+        while (state.Balance.size() < elements) {
+            if (control != nullptr && control->StopRequested()) {
+                ReleaseHistory(state);
+                return false;
+            }
+            state.Balance.resize(std::min(elements, state.Balance.size() + kStep), 0.0);
+        }
+        return true;
+    } catch (const std::bad_alloc&) {
+        ReleaseHistory(state);
+        return false;
+    }
+}
+
+StartTransaction::StartTransaction(SimulationState& state, HistoryOrigin& origin,
+                                   UniformSource& source, HistoryAllocator allocate)
+    : state_(state), origin_(origin), source_(source), allocate_(allocate) {}
+
+StartOutcome StartTransaction::Prepare(const ParameterTexts& texts, std::uint64_t historyLimit) {
+    const std::uint64_t seed = source_.Reseed();
+    const bool history = state_.KeepsHistory;
+    SimulationState run = CopyWithoutHistory(state_);
+    run.KeepsHistory = false;  // the history is allocated below, once everything has been checked
+    switch (LoadParameters(run, texts, historyLimit)) {
+        case LoadStatus::Loaded:
+            break;
+        case LoadStatus::NumberTooLarge:
+            return StartOutcome::NumberTooLarge;
+        case LoadStatus::GameCountTooLarge:
+            return StartOutcome::GameCountTooLarge;
+        case LoadStatus::OutOfMemory:
+            return StartOutcome::OutOfMemory;
+    }
+    if (history && HistoryBytes(run.GameCount) > historyLimit) return StartOutcome::OutOfMemory;
+
+    run.KeepsHistory = history;
+    if (run.GameCount == 0) {
+        // Parameters and history replaced, counters and results of the last run kept.
+        if (history) {
+            ReleaseHistory(state_);
+            if (!allocate_(run, 1, nullptr)) {
+                ResetState();
+                return StartOutcome::OutOfMemory;
+            }
+        }
+        state_ = std::move(run);
+        origin_ = {};
+        return StartOutcome::NoGames;
+    }
+    if (history) {
+        releasedElements_ = state_.Balance.size();
+        releasedBalance_ = std::move(state_.Balance);
+        releasedLog_ = std::move(state_.GameLog);
+        ReleaseHistory(state_);  // leaves it empty
+        elements_ = HistoryElements(run.GameCount);
+    }
+    run_ = std::move(run);
+    seed_ = seed;
+    texts_ = texts;
+    return StartOutcome::Ran;
+}
+
+std::size_t StartTransaction::HeldHistoryBytes() const {
+    return (releasedBalance_.capacity() + run_.Balance.capacity()) * sizeof(double) +
+           releasedLog_.size() + run_.GameLog.size();
+}
+
+bool StartTransaction::Play(RunControl& control) {
+    std::vector<double>().swap(releasedBalance_);
+    releasedLog_ = EventLog{};
+    if (run_.KeepsHistory && !allocate_(run_, elements_, &control)) {
+        outOfMemory_ = !control.StopRequested();
+        return false;
+    }
+    return RunSimulation(run_, source_, &control);
+}
+
+void StartTransaction::Commit() {
+    state_ = std::move(run_);
+    origin_ = {seed_, texts_};
+}
+
+std::int32_t StartTransaction::Abandon() {
+    if (outOfMemory_) {
+        ResetState();
+        return 0;
+    }
+    if (!state_.KeepsHistory || !origin_.seed) return 0;
+    return std::max(state_.GameCount, 0);
+}
+
+bool StartTransaction::Replay(RunControl& control) {
+    run_ = SimulationState{};
+    if (!state_.KeepsHistory || !origin_.seed) return true;
+    if (LoadParameters(run_, origin_.texts, std::numeric_limits<std::uint64_t>::max()) !=
+            LoadStatus::Loaded ||
+        !allocate_(run_, HistoryElements(run_.GameCount), &control)) {
+        return false;
+    }
+    run_.KeepsHistory = true;
+    source_.Restart(*origin_.seed);
+    replayed_ = RunSimulation(run_, source_, &control);
+    return replayed_;
+}
+
+bool StartTransaction::Restore() {
+    if (resultsLost_) return false;
+    if (!state_.KeepsHistory) {
+        run_ = SimulationState{};
+        return true;
+    }
+    if (!origin_.seed) {
+        // A history of zeros: nothing to replay.
+        run_ = SimulationState{};
+        if (releasedElements_ == 0 || allocate_(state_, releasedElements_, nullptr)) return true;
+        ResetState();
+        return false;
+    }
+    if (!replayed_ || !SameEnd(run_, state_)) {
+        ResetState();
+        return false;
+    }
+    state_.Balance = std::move(run_.Balance);
+    state_.GameLog = std::move(run_.GameLog);
+    run_ = SimulationState{};
+    return true;
+}
+
+void StartTransaction::ResetState() {
+    const bool history = state_.KeepsHistory;
+    state_ = SimulationState{};
+    state_.KeepsHistory = history;
+    origin_ = {};
+    run_ = SimulationState{};
+    resultsLost_ = true;
+}
+
+}  // namespace taviro

@@ -1,0 +1,95 @@
+#include "forms/progress_figures.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "support/fake_clock.h"
+
+namespace taviro {
+namespace {
+
+using test_support::FakeClock;
+
+TEST(ProgressMeter, FiguresAndLines) {
+    struct Case {
+        std::int64_t total, done;
+        double elapsed;
+        int percent;
+        const char* share;
+        const char* pace;
+        const char* timeLeft;
+    };
+    const Case cases[] = {
+        {1000, 0, 0.7, 0, "0%（0 / 1,000 ゲーム）", "準備しています…", "残り時間を計算しています"},
+        {1000, 10, 0, 1, "1%（10 / 1,000 ゲーム）", "毎秒 - ゲーム", "残り時間を計算しています"},
+        {1000, 999, 2, 99, "99%（999 / 1,000 ゲーム）", "毎秒 500 ゲーム", "残り 約1秒"},
+        {2147483647, 65536, 1, 0, "0%（65,536 / 2,147,483,647 ゲーム）", "毎秒 65,536 ゲーム",
+         "残り 約9時間7分"},
+        {1000000, 65536, 1, 6, "6%（65,536 / 1,000,000 ゲーム）", "毎秒 65,536 ゲーム",
+         "残り 約15秒"},
+        {1000000000, 250000000, 10, 25, "25%（250,000,000 / 1,000,000,000 ゲーム）",
+         "毎秒 25,000,000 ゲーム", "残り 約30秒"},
+        {300, 300, 3, 100, "100%（300 / 300 ゲーム）", "毎秒 100 ゲーム", "残り 約1秒"},
+        {0, 0, 1, 0, "0%（0 / 0 ゲーム）", "準備しています…", "残り時間を計算しています"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.total) + " " + std::to_string(c.done));
+        FakeClock clock;
+        ProgressMeter meter(clock, c.total);
+        clock.Advance(c.elapsed);
+        EXPECT_EQ(meter.Figures(c.done).percent, c.percent);
+        const ProgressLines lines = meter.Lines(c.done, "ゲーム");
+        EXPECT_EQ(lines.share, c.share);
+        EXPECT_EQ(lines.pace, c.pace);
+        EXPECT_EQ(lines.timeLeft, c.timeLeft);
+    }
+}
+
+TEST(ProgressMeter, PaceFromWhenTheCountLeftZero) {
+    FakeClock clock;
+    ProgressMeter meter(clock, 1000000000);
+    clock.Advance(10);  // preparing the history
+    EXPECT_EQ(meter.Lines(0, "ゲーム").pace, "準備しています…");
+    clock.Advance(2);
+    const ProgressFigures figures = meter.Figures(500000000);
+    EXPECT_DOUBLE_EQ(figures.perSecond, 250000000);
+    EXPECT_DOUBLE_EQ(*figures.secondsLeft, 2);
+}
+
+TEST(ProgressMeter, DialogAfterHalfASecond) {
+    FakeClock clock;
+    const ProgressMeter meter(clock, 100);
+    clock.Advance(0.49);
+    EXPECT_FALSE(meter.DialogDue());
+    clock.Advance(0.01);
+    EXPECT_TRUE(meter.DialogDue());
+}
+
+TEST(ProgressTexts, TimeLeftRoundsUp) {
+    const std::pair<std::optional<double>, const char*> cases[] = {
+        {std::nullopt, "残り時間を計算しています"},
+        {0.2, "残り 約1秒"},
+        {59.2, "残り 約1分"},
+        {65, "残り 約1分5秒"},
+        {3599.5, "残り 約1時間"},
+        {3601, "残り 約1時間1分"},
+    };
+    for (const auto& [seconds, text] : cases) EXPECT_EQ(TimeLeftText(seconds), text);
+}
+
+TEST(ProgressTexts, GroupedNumbers) {
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {0, "0"},
+        {999, "999"},
+        {1000, "1,000"},
+        {-1234567, "-1,234,567"},
+        {2147483647, "2,147,483,647"},
+        {std::numeric_limits<std::int64_t>::min(), "-9,223,372,036,854,775,808"},
+    };
+    for (const auto& [value, text] : cases) EXPECT_EQ(GroupedNumber(value), text);
+}
+
+}  // namespace
+}  // namespace taviro

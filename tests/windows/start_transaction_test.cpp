@@ -1,0 +1,168 @@
+#include "forms/start_transaction.h"
+
+#include <gtest/gtest.h>
+
+#include "support/scripted_source.h"
+
+namespace taviro {
+namespace {
+
+using test_support::ScriptedSource;
+
+constexpr std::int32_t kNothing = 100000;
+constexpr std::int32_t kBigAr150 = 8000;
+constexpr std::int32_t kReg = 20000;
+
+ParameterTexts Games(const char* games) {
+    ParameterTexts texts;
+    texts.TexGAME = games;
+    return texts;
+}
+
+// Every field a run leaves, the history included.
+void ExpectSameState(const SimulationState& a, const SimulationState& b) {
+    EXPECT_EQ(a.GameCount, b.GameCount);
+    EXPECT_EQ(a.WeightBIG, b.WeightBIG);
+    EXPECT_EQ(a.ThrREG, b.ThrREG);
+    EXPECT_EQ(a.BaseN, b.BaseN);
+    EXPECT_EQ(a.CntNBIG, b.CntNBIG);
+    EXPECT_EQ(a.CntHBIG, b.CntHBIG);
+    EXPECT_EQ(a.CntREG, b.CntREG);
+    EXPECT_EQ(a.CntARGames, b.CntARGames);
+    EXPECT_EQ(a.CntAR150, b.CntAR150);
+    EXPECT_EQ(a.ARLeft, b.ARLeft);
+    EXPECT_EQ(a.Stock, b.Stock);
+    EXPECT_EQ(a.MinBalance, b.MinBalance);
+    EXPECT_EQ(a.VirtualOut, b.VirtualOut);
+    EXPECT_EQ(a.Payout, b.Payout);
+    EXPECT_EQ(a.Balance, b.Balance);
+    ASSERT_EQ(a.GameLog.size(), b.GameLog.size());
+    for (std::size_t k = 0; k < a.GameLog.size(); ++k) {
+        ASSERT_EQ(a.GameLog.Code(k), b.GameLog.Code(k)) << "game " << k;
+    }
+}
+
+class StartTransactionTest : public ::testing::Test {
+  protected:
+    StartTransactionTest() {
+        std::vector<std::int32_t> draws(20000, kNothing);
+        for (std::size_t k : {0u, 160u, 400u, 2000u}) draws[k] = kBigAr150;
+        for (std::size_t k : {10u, 170u, 3000u}) draws[k] = kReg;
+        source_ = std::make_unique<ScriptedSource>(draws, kNothing);
+        state_.KeepsHistory = true;
+    }
+
+    StartOutcome Start(const ParameterTexts& texts, bool stop = false) {
+        StartTransaction start(state_, origin_, *source_);
+        const StartOutcome outcome = start.Prepare(texts, HistoryBytes(1000000));
+        if (outcome != StartOutcome::Ran) return outcome;
+        RunControl control;
+        if (stop) control.RequestStop();
+        if (start.Play(control)) {
+            start.Commit();
+            return outcome;
+        }
+        if (start.Abandon() > 0) {
+            RunControl replay;
+            EXPECT_TRUE(start.Replay(replay));
+        }
+        EXPECT_TRUE(start.Restore());
+        return outcome;
+    }
+
+    std::unique_ptr<ScriptedSource> source_;
+    SimulationState state_;
+    HistoryOrigin origin_;
+};
+
+TEST_F(StartTransactionTest, ACompleteRunEndsAsTheStartCommand) {
+    ASSERT_EQ(Start(Games("3000")), StartOutcome::Ran);
+    SimulationState expected;
+    expected.KeepsHistory = true;
+    ScriptedSource same = *source_;
+    same.Restart(0);
+    ASSERT_EQ(StartCommand(expected, Games("3000"), same), StartOutcome::Ran);
+    ExpectSameState(state_, expected);
+    EXPECT_EQ(origin_.seed, std::optional<std::uint64_t>(0));
+}
+
+TEST_F(StartTransactionTest, AStoppedRunLeavesTheStateOfTheLastRunWithItsHistory) {
+    for (bool history : {true, false}) {
+        SCOPED_TRACE(history ? "full edition" : "light edition");
+        state_ = SimulationState{};
+        state_.KeepsHistory = history;
+        origin_ = {};
+        ASSERT_EQ(Start(Games("3000")), StartOutcome::Ran);
+        state_.DataFileName = "Taviro1.csv";
+        const SimulationState before = state_;
+        // A longer run on other parameters, stopped at its first look.
+        ParameterTexts other = Games("15000");
+        other.TexBIG = "30";
+        ASSERT_EQ(Start(other, true), StartOutcome::Ran);
+        ExpectSameState(state_, before);
+        EXPECT_EQ(state_.DataFileName, "Taviro1.csv");
+    }
+}
+
+TEST_F(StartTransactionTest, RefusalsLeaveTheStateAndHistoryUntouched) {
+    ASSERT_EQ(Start(Games("3000")), StartOutcome::Ran);
+    const SimulationState before = state_;
+    ParameterTexts huge = Games("3000");
+    huge.TexHBIG = "1e999";
+    const std::pair<ParameterTexts, StartOutcome> cases[] = {
+        {Games("3000000000"), StartOutcome::GameCountTooLarge},
+        {huge, StartOutcome::NumberTooLarge},
+        {Games("1000001"), StartOutcome::OutOfMemory},  // beyond the limit of Start()
+    };
+    for (const auto& [texts, outcome] : cases) {
+        StartTransaction start(state_, origin_, *source_);
+        EXPECT_EQ(start.Prepare(texts, HistoryBytes(1000000)), outcome);
+        EXPECT_FALSE(start.ResultsLost());
+        ExpectSameState(state_, before);
+    }
+}
+
+// The allocations of the history, and the bytes of history the transaction held at each.
+const StartTransaction* watched = nullptr;
+std::vector<std::size_t> heldAtAllocation;
+bool failAllocations = false;
+bool WatchedAllocation(SimulationState& s, std::size_t elements, const RunControl* control) {
+    heldAtAllocation.push_back(watched->HeldHistoryBytes());
+    return !failAllocations && AllocateHistory(s, elements, control);
+}
+
+TEST_F(StartTransactionTest, TheOldHistoryIsReleasedBeforeTheNewOneIsAllocated) {
+    ASSERT_EQ(Start(Games("5000")), StartOutcome::Ran);
+    heldAtAllocation.clear();
+    failAllocations = false;
+    StartTransaction start(state_, origin_, *source_, WatchedAllocation);
+    watched = &start;
+    ASSERT_EQ(start.Prepare(Games("8000"), HistoryBytes(1000000)), StartOutcome::Ran);
+    EXPECT_TRUE(state_.Balance.empty());
+    EXPECT_EQ(start.HeldHistoryBytes(), HistoryBytes(5000));
+    RunControl control;
+    ASSERT_TRUE(start.Play(control));
+    EXPECT_EQ(heldAtAllocation, std::vector<std::size_t>{0});
+    EXPECT_EQ(start.HeldHistoryBytes(), HistoryBytes(8000));
+}
+
+TEST_F(StartTransactionTest, AFailedAllocationLeavesNoStaleResults) {
+    ASSERT_EQ(Start(Games("5000")), StartOutcome::Ran);
+    failAllocations = true;
+    StartTransaction start(state_, origin_, *source_, WatchedAllocation);
+    watched = &start;
+    ASSERT_EQ(start.Prepare(Games("8000"), HistoryBytes(1000000)), StartOutcome::Ran);
+    RunControl control;
+    EXPECT_FALSE(start.Play(control));
+    EXPECT_EQ(start.Abandon(), 0);
+    EXPECT_FALSE(start.Restore());
+    EXPECT_TRUE(start.ResultsLost());
+    SimulationState empty;
+    empty.KeepsHistory = true;
+    ExpectSameState(state_, empty);
+    EXPECT_TRUE(state_.KeepsHistory);
+    EXPECT_FALSE(origin_.seed);
+}
+
+}  // namespace
+}  // namespace taviro
