@@ -7,6 +7,7 @@
 #include <span>
 
 #include "core/event_log.h"
+#include "core/lottery_draw.h"
 #include "core/payout.h"
 #include "core/run_control.h"
 #include "core/simulation_state.h"
@@ -14,12 +15,6 @@
 #include "core/uniform_source.h"
 
 namespace taviro {
-
-// The lottery number of a uniform value r in [0, 1): Floor(r × 7602176 + 1), 1 to 7602176.
-// The sum is at least 1, so truncation is the floor.
-inline std::int32_t DrawFromUniform(float r) {
-    return static_cast<std::int32_t>(static_cast<double>(r) * LOTTERY_SPACE + 1.0);
-}
 
 // Resets the queue, the modes and every counter for a new run.
 inline void ResetRun(SimulationState& s) {
