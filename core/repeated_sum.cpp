@@ -37,10 +37,13 @@ std::int64_t UniformSteps(double x, double step, std::int64_t wanted, double& d)
     const std::int64_t low = (std::int64_t{1} << 52) + margin;
     const std::int64_t high = (std::int64_t{1} << 53) - margin;
     if (magnitude < low || magnitude > high) return 0;
+    // How far |x| / u may still move; |change| < 2^49, so the product below fits for a short run.
+    const std::int64_t room = change > 0 ? high - magnitude : magnitude - low;
+    const std::int64_t size = std::abs(change);
     std::int64_t steps = wanted;
-    const std::int64_t last = magnitude + (wanted - 1) * change;  // |x| / u before the last sum
-    if (last > high) steps = (high - magnitude) / change + 1;
-    if (last < low) steps = (magnitude - low) / -change + 1;
+    if (size != 0 && (wanted > 8192 || (wanted - 1) * size > room)) {
+        steps = std::min(wanted, room / size + 1);
+    }
     d = q * u;
     return steps;
 }
