@@ -335,7 +335,8 @@ TEST(RepeatedSum, GivesTheDoublesOfOneAdditionAtATime) {
     const double startsAndSteps[][2] = {{0, kBaseN}, {-4100.75, kBaseAR}, {1, 0x1p-53},
         {3 - 0x1p-51, 0x1p-52}, {-2, 1 + 0x1p-52}, {17, -0.5 - 0x3p-51}, {-17, 0.5 + 0x3p-51},
         {31 + 0x1p-48, 0.5 + 0x5p-52}, {-0.0, 0}, {-0.0, -0.0}, {7, -0.0}, {1e308, 3e306},
-        {-1e-300, 1e-303}, {0x1p60, 100.5}, {std::numeric_limits<double>::quiet_NaN(), 1}};
+        {1, -0x1.3p-54}, {-1e-300, 1e-303}, {0x1p60, 100.5},
+        {std::numeric_limits<double>::quiet_NaN(), 1}};
     // clang-format on
     OnEveryPath([&] {
         for (const auto& [start, step] : startsAndSteps) {
