@@ -166,6 +166,7 @@ bool PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder,
                     if (j == count) break;
                 }
             }
+            // Game j draws in a bonus region, ends an AR period or pays a held bonus.
             playOne(first + j, draws[static_cast<std::size_t>(j)]);
             ++j;
         }
