@@ -201,8 +201,7 @@ void BM_MemoryWrite(benchmark::State& state) {
         benchmark::DoNotOptimize(buffer.data());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(state.iterations() * games *
-                            static_cast<std::int64_t>(sizeof(double) + 1));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(size));
 }
 BENCHMARK(BM_MemoryWrite)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
