@@ -6,20 +6,17 @@
 #include <cstdint>
 #include <span>
 
+#include "core/bonus_marks.h"
 #include "core/event_log.h"
+#include "core/lottery_draw.h"
 #include "core/payout.h"
+#include "core/repeated_sum.h"
 #include "core/run_control.h"
 #include "core/simulation_state.h"
 #include "core/stock_queue.h"
 #include "core/uniform_source.h"
 
 namespace taviro {
-
-// The lottery number of a uniform value r in [0, 1): Floor(r × 7602176 + 1), 1 to 7602176.
-// The sum is at least 1, so truncation is the floor.
-inline std::int32_t DrawFromUniform(float r) {
-    return static_cast<std::int32_t>(static_cast<double>(r) * LOTTERY_SPACE + 1.0);
-}
 
 // Resets the queue, the modes and every counter for a new run.
 inline void ResetRun(SimulationState& s) {
@@ -96,10 +93,35 @@ inline GameOutcome PlayGame(SimulationState& s, std::int32_t draw) {
     return outcome;
 }
 
+// Whether the next game pays a held bonus: normal play with a REG waiting or a BIG at the head of
+// the queue.
+inline bool PaymentDue(const SimulationState& s) {
+    return s.ARMode == 0 && (s.RegStock > 0 || s.Stock[1] > kEmpty);
+}
+
+// Plays `count` games from `first` in which nothing is drawn, paid or ended: each adds the base of
+// its mode, an AR game also counts down. The state must allow it (no payment due; in AR, more
+// than `count` games left).
+template <class Recorder>
+void PlayQuietGames(SimulationState& s, Recorder& recorder, std::int64_t first, std::int64_t count,
+                    double& balance, float& lowest) {
+    double base = s.BaseN;
+    if (s.ARMode == 1) {
+        s.ARLeft -= static_cast<std::int32_t>(count);
+        s.CntARGames += static_cast<std::int32_t>(count);
+        base = s.BaseAR;
+    }
+    if constexpr (Recorder::kKeepsBalance) {
+        balance = AddRepeatedly(balance, base, count, recorder.QuietBalances(first), lowest);
+    }
+    recorder.EndQuietGames(first, count);
+}
+
 // Plays games 1 to `GameCount` (none when it is below 1), counts the leftovers and computes the
-// payout. The draws come from `source`, one per game, in game order. With a `control`, the loop
-// publishes its progress and ends early when asked to: it then returns false and leaves the state
-// of a run cut off half-way, which the caller discards.
+// payout. The draws come from `source`, one per game, in game order, a block at a time; the games
+// between two draws in a bonus region are played in bulk, every other game one by one. With a
+// `control`, the loop publishes its progress and ends early when asked to: it then returns false
+// and leaves the state of a run cut off half-way, which the caller discards.
 template <class Recorder>
 bool PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder,
                RunControl* control = nullptr) {
@@ -107,9 +129,22 @@ bool PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder,
     recorder.Begin();
     double balance = 0;  // after the current game
     float lowest = 0;    // the lowest balance in single precision, never above 0
+    auto playOne = [&](std::int64_t game, std::int32_t draw) {
+        s.GameNo = static_cast<std::int32_t>(game);
+        s.Draw = draw;
+        const GameOutcome outcome = PlayGame(s, draw);
+        if constexpr (Recorder::kKeepsBalance) {
+            balance = balance + outcome.base;
+            if (outcome.paid) balance += outcome.bonus;
+            // std::min(a, b) is b < a ? b : a: the lower value, without a branch.
+            lowest = std::min(lowest, static_cast<float>(balance));
+        }
+        recorder.EndGame(game, balance, outcome.code);
+    };
     const std::int64_t games = s.GameCount;
     constexpr std::int64_t kBlock = 512;
-    std::array<float, kBlock> uniforms;
+    alignas(32) std::array<std::int32_t, kBlock> draws;
+    std::array<std::uint64_t, kBlock / 64> bonus;  // the draws in a bonus region
     static_assert(RunControl::kChunkGames % kBlock == 0);
     for (std::int64_t first = 1; first <= games; first += kBlock) {
         if (control != nullptr && (first - 1) % RunControl::kChunkGames == 0) {
@@ -117,20 +152,26 @@ bool PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder,
             if (control->StopRequested()) return false;
         }
         const std::int64_t count = std::min(kBlock, games - first + 1);
-        source.Fill(std::span<float>(uniforms.data(), static_cast<std::size_t>(count)));
-        for (std::int64_t j = 0; j < count; ++j) {
-            const std::int64_t game = first + j;
-            s.GameNo = static_cast<std::int32_t>(game);
-            s.Draw = DrawFromUniform(uniforms[static_cast<std::size_t>(j)]);
-            const GameOutcome outcome = PlayGame(s, s.Draw);
-            if constexpr (Recorder::kKeepsBalance) {
-                balance = balance + outcome.base;
-                if (outcome.paid) balance += outcome.bonus;
-                // std::min(a, b) is b < a ? b : a: the lower value, without a branch.
-                lowest = std::min(lowest, static_cast<float>(balance));
+        const std::span<std::int32_t> block(draws.data(), static_cast<std::size_t>(count));
+        source.FillDraws(block);
+        MarkDrawsAtOrBelow(block, s.ThrREG, bonus.data());
+        std::int64_t j = 0;
+        while (j < count) {
+            if (!PaymentDue(s)) {
+                std::int64_t quietEnd = NextMarked(bonus.data(), j, count);
+                if (s.ARMode == 1) quietEnd = std::min<std::int64_t>(quietEnd, j + s.ARLeft - 1);
+                if (quietEnd > j) {
+                    PlayQuietGames(s, recorder, first + j, quietEnd - j, balance, lowest);
+                    j = quietEnd;
+                    if (j == count) break;
+                }
             }
-            recorder.EndGame(game, balance, outcome.code);
+            // Game j draws in a bonus region, ends an AR period or pays a held bonus.
+            playOne(first + j, draws[static_cast<std::size_t>(j)]);
+            ++j;
         }
+        s.GameNo = static_cast<std::int32_t>(first + count - 1);
+        s.Draw = draws[static_cast<std::size_t>(count - 1)];
     }
     CountLeftovers(s);
     recorder.End(s.GameCount, balance, lowest);

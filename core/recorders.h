@@ -1,9 +1,11 @@
 // What a run keeps per game. The game loop keeps the running balance and its lowest value itself
 // (in registers: previous balance plus the game's base, then plus the bonus paid, the same order
 // for every recorder) and hands each game's balance and event byte to the recorder, which keeps as
-// much as its edition needs.
+// much as its edition needs. Games in which nothing happens come in runs: the recorder is told of
+// them all at once (QuietBalances, EndQuietGames), the balances already being computed.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 
@@ -17,6 +19,7 @@ struct NoHistory {
     static constexpr bool kKeepsBalance = false;
     void Begin() {}
     void EndGame(std::int64_t /*game*/, double /*balance*/, std::uint8_t /*code*/) {}
+    void EndQuietGames(std::int64_t /*first*/, std::int64_t /*count*/) {}
     void End(std::int32_t /*games*/, double /*finalBalance*/, float /*lowest*/) {}
 };
 
@@ -26,6 +29,9 @@ class BalanceTracker {
     static constexpr bool kKeepsBalance = true;
     void Begin() {}
     void EndGame(std::int64_t /*game*/, double /*balance*/, std::uint8_t /*code*/) {}
+    // Where the balances of the quiet games from `first` on go: nowhere.
+    double* QuietBalances(std::int64_t /*first*/) { return nullptr; }
+    void EndQuietGames(std::int64_t /*first*/, std::int64_t /*count*/) {}
     void End(std::int32_t /*games*/, double finalBalance, float lowest) {
         final_ = finalBalance;
         lowest_ = lowest;
@@ -58,6 +64,10 @@ class HistoryRecorder {
     void EndGame(std::int64_t game, double balance, std::uint8_t code) {
         balance_[game] = balance;
         codes_[game] = EventByte{code};
+    }
+    double* QuietBalances(std::int64_t first) { return balance_ + first; }
+    void EndQuietGames(std::int64_t first, std::int64_t count) {
+        std::fill(codes_ + first, codes_ + first + count, EventByte{event::kHeldNone});
     }
     void End(std::int32_t games, double /*finalBalance*/, float lowest) {
         if (games >= 1) state_.GameLog.Set(games, state_.GameLog.Code(games) | event::kRunEnd);

@@ -2,8 +2,12 @@
 // so that tests can script the draws of a run.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <span>
+
+#include "core/lottery_draw.h"
 
 namespace taviro {
 
@@ -16,6 +20,17 @@ class UniformSource {
     virtual void Restart(std::uint64_t seed) = 0;
     // Fills `out` with the next values, each a single-precision number in [0, 1).
     virtual void Fill(std::span<float> out) = 0;
+    // Fills `out` with the lottery numbers (DrawFromUniform) of the next values, one value each.
+    // A generator that can make the numbers directly overrides it.
+    virtual void FillDraws(std::span<std::int32_t> out) {
+        std::array<float, 64> values;
+        while (!out.empty()) {
+            const std::size_t count = std::min(out.size(), values.size());
+            Fill(std::span<float>(values.data(), count));
+            for (std::size_t i = 0; i < count; ++i) out[i] = DrawFromUniform(values[i]);
+            out = out.subspan(count);
+        }
+    }
 
     float Next() {
         float value = 0;

@@ -4,15 +4,19 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <limits>
 #include <random>
 #include <string>
 #include <tuple>
 
 #include "core/parameters.h"
 #include "core/recorders.h"
+#include "core/repeated_sum.h"
 #include "core/run_simulation.h"
 #include "core/stock_queue.h"
+#include "core/vector_path.h"
 #include "core/xoshiro_source.h"
 #include "support/scripted_source.h"
 
@@ -305,6 +309,132 @@ TEST(Recorders, EveryRecorderEndsInTheSameStateAndBalances) {
             EXPECT_NEAR(full.VirtualOut, full.Balance.back(), 1e-6);
         }
     }
+}
+
+// Runs `check` on the AVX2 path, where the processor has it, and on the portable path.
+template <class Check>
+void OnEveryPath(Check check) {
+    for (bool portable : {false, true}) {
+        ForcePortablePath(portable);
+        SCOPED_TRACE(Avx2PathActive() ? "AVX2 path" : "portable path");
+        check();
+    }
+    ForcePortablePath(false);
+}
+
+std::vector<std::uint64_t> Bits(const std::vector<double>& values) {
+    std::vector<std::uint64_t> bits;
+    for (double v : values) bits.push_back(std::bit_cast<std::uint64_t>(v));
+    return bits;
+}
+
+TEST(RepeatedSum, GivesTheDoublesOfOneAdditionAtATime) {
+    // Sums halfway between two doubles (rounded to even), sums just past the ends of a binade
+    // onto a finer or coarser grid, zeros, values out of range.
+    // clang-format off
+    const double startsAndSteps[][2] = {{0, kBaseN}, {-4100.75, kBaseAR}, {1, 0x1p-53},
+        {3 - 0x1p-51, 0x1p-52}, {-2, 1 + 0x1p-52}, {17, -0.5 - 0x3p-51}, {-17, 0.5 + 0x3p-51},
+        {31 + 0x1p-48, 0.5 + 0x5p-52}, {-0.0, 0}, {-0.0, -0.0}, {7, -0.0}, {1e308, 3e306},
+        {1, -0x1.3p-54}, {-1e-300, 1e-303}, {0x1p60, 100.5},
+        {std::numeric_limits<double>::quiet_NaN(), 1}};
+    // clang-format on
+    OnEveryPath([&] {
+        for (const auto& [start, step] : startsAndSteps) {
+            for (std::int64_t count : {2, 100000}) {  // ending at a binade's edge, or far beyond
+                SCOPED_TRACE(std::to_string(start) + " + " + std::to_string(step));
+                std::vector<double> expected, sums(static_cast<std::size_t>(count));
+                float lowest = 0, expectedLowest = 0;
+                for (double b = start; expected.size() < sums.size();) {
+                    expected.push_back(b = b + step);
+                    expectedLowest = std::min(expectedLowest, static_cast<float>(b));
+                }
+                const double last = AddRepeatedly(start, step, count, sums.data(), lowest);
+                EXPECT_EQ(Bits(sums), Bits(expected));
+                EXPECT_EQ(Bits({last, lowest}), Bits({expected.back(), expectedLowest}));
+            }
+        }
+    });
+}
+
+// The one-game-at-a-time loop over the same draws, keeping every balance and event byte.
+SimulationState PlayOneByOne(SimulationState s, const std::vector<std::int32_t>& draws,
+                             std::vector<double>& balance, std::vector<std::uint8_t>& codes) {
+    ResetRun(s);
+    balance = {0};
+    codes = {0};
+    float lowest = 0;
+    for (std::int32_t game = 1; game <= s.GameCount; ++game) {
+        s.GameNo = game;
+        const GameOutcome outcome = PlayGame(s, s.Draw = draws[game - 1]);
+        balance.push_back(balance.back() + outcome.base);
+        if (outcome.paid) balance.back() += outcome.bonus;
+        lowest = std::min(lowest, static_cast<float>(balance.back()));
+        codes.push_back(outcome.code);
+    }
+    codes.back() |= event::kRunEnd;
+    CountLeftovers(s);
+    s.MinBalance = lowest;
+    ComputePayout(s);
+    return s;
+}
+
+TEST(GameLoop, BulkLoopEqualsOneGameAtATimeOnEveryPath) {
+    struct Stream {
+        const char* name;
+        std::int32_t games;
+        std::vector<std::pair<int, std::int32_t>> draws;  // none: the generator's, from `seed`
+        std::uint64_t seed = 0;
+        const char* big = "485.452";
+        const char* normalBase = "-1.5603781019";
+    };
+    std::vector<std::pair<int, std::int32_t>> fullStock = {{1, kBigAr1000}, {700, kReg}};
+    for (int game = 2; game < 302; ++game) fullStock.push_back({game, kPlainBig});
+    const Stream streams[] = {
+        {"hits on word and block edges",
+         2000,
+         {{1, kReg}, {64, kPlainBig}, {65, kReg}, {512, kReg}, {513, kPlainBig}, {1536, kReg}}},
+        {"AR ends inside a block and on its edges",
+         1100,
+         {{100, kBigAr150}, {362, kBigAr150}, {513, kBigAr150}, {700, kBigAr1000}}},
+        {"payments from a held stock",
+         3000,
+         {{1, kBigAr1000}, {5, kBigAr150}, {6, kReg}, {511, kBigAr1000}, {1001, kPlainBig}}},
+        {"a full stock of 255", 2000, fullStock},
+        {"random", 20001, {}, 1},
+        {"random, frequent BIGs", 30000, {}, 2, "30"},
+        {"random, a BIG in half the games", 4999, {}, 3, "2"},
+        {"random, an exact base", 9000, {}, 4, "100", "0.5"},
+        {"random, a zero base", 9000, {}, 5, "100", "0"},
+    };
+    OnEveryPath([&] {
+        for (const Stream& stream : streams) {
+            SCOPED_TRACE(stream.name);
+            ParameterTexts texts;
+            texts.TexGAME = std::to_string(stream.games);
+            texts.TexBIG = stream.big;
+            texts.TexN_BASE = stream.normalBase;
+            std::vector<std::int32_t> draws(static_cast<std::size_t>(stream.games), kNothing);
+            for (const auto& [game, draw] : stream.draws) draws[game - 1] = draw;
+            if (stream.draws.empty()) XoshiroSource(stream.seed).FillDraws(draws);
+            ScriptedSource fullSource(draws), trackedSource(draws);
+            std::vector<double> balance;
+            std::vector<std::uint8_t> codes;
+            const SimulationState expected =
+                PlayOneByOne(PreparedState(texts, false).value(), draws, balance, codes);
+            SimulationState full = PreparedState(texts, true).value();
+            SimulationState tracked = PreparedState(texts, false).value();
+            BalanceTracker tracker;
+            RunSimulation(full, fullSource);
+            PlayGames(tracked, trackedSource, tracker);
+            EXPECT_TRUE(RunFields(full) == RunFields(expected));
+            EXPECT_TRUE(RunFields(tracked) == RunFields(expected));
+            EXPECT_EQ(Bits(full.Balance), Bits(balance));
+            const auto* fullCodes = reinterpret_cast<const std::uint8_t*>(full.GameLog.data());
+            EXPECT_EQ(std::vector(fullCodes, fullCodes + full.GameLog.size()), codes);
+            EXPECT_EQ(Bits({full.MinBalance, tracker.Final(), tracker.Lowest()}),
+                      Bits({expected.MinBalance, balance.back(), expected.MinBalance}));
+        }
+    });
 }
 
 TEST(RunControl, PublishesProgressAndStopsBetweenChunks) {

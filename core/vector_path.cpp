@@ -1,0 +1,33 @@
+#include "core/vector_path.h"
+
+#include <atomic>
+
+namespace taviro {
+
+namespace {
+
+bool ProcessorHasAvx2() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2");
+#else
+    return false;
+#endif
+}
+
+std::atomic<bool>& Avx2Flag() {
+    static std::atomic<bool> active{ProcessorHasAvx2()};
+    return active;
+}
+
+}  // namespace
+
+bool Avx2PathActive() {
+    return Avx2Flag().load(std::memory_order_relaxed);
+}
+
+void ForcePortablePath(bool portable) {
+    Avx2Flag().store(!portable && ProcessorHasAvx2(), std::memory_order_relaxed);
+}
+
+}  // namespace taviro

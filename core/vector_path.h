@@ -1,0 +1,15 @@
+// Which code path the generator and the game loop's scans take: the AVX2 one where the processor
+// has AVX2, the portable one elsewhere. Both give the same values; tests switch the vector path
+// off to run the portable one on any machine.
+#pragma once
+
+namespace taviro {
+
+// Whether the AVX2 path runs: the processor has AVX2 and the path is not switched off.
+bool Avx2PathActive();
+
+// Switches the AVX2 path off (true) or back to what the processor allows (false). Call it only
+// while no run is in progress.
+void ForcePortablePath(bool portable);
+
+}  // namespace taviro
