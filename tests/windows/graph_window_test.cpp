@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "forms/app_setup.h"
@@ -18,11 +20,19 @@ namespace taviro {
 using test_support::RecordingMessageBox;
 using test_support::ScriptedSource;
 
+// Answers the file dialog with `answer` (empty: cancelled).
+class AnsweringImageDialog final : public ImageFileDialog {
+  public:
+    QString AskSaveName(QWidget*, const QString&) override { return answer; }
+    QString answer;
+};
+
 class GraphWindowTest : public QObject {
     Q_OBJECT
 
   private:
     RecordingMessageBox messages_;
+    AnsweringImageDialog imageFiles_;
     PosixFileSystem files_;
     std::unique_ptr<ScriptedSource> source_;
     std::unique_ptr<test_support::HeldSource> held_;
@@ -45,6 +55,36 @@ class GraphWindowTest : public QObject {
         return image.pixelColor(x, y) == QColor(Qt::black);
     }
     void ProcessDeletions() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    QString Description() const {
+        return test_support::AccessibleText(Graph(), QAccessible::Description);
+    }
+    // Picks an entry of the graph's context menu.
+    bool Choose(const char* entry) const {
+        for (QAction* action : Graph()->ContextMenu()->actions()) {
+            if (action->text() != QString::fromUtf8(entry)) continue;
+            action->trigger();
+            return true;
+        }
+        return false;
+    }
+    // The surface's pixels that the plot area covers, and how many curve pixels lie outside.
+    QRect ImagePlot() const {
+        const qreal r = Graph()->Surface().devicePixelRatio();
+        const QRect plot = Graph()->PlotArea();
+        return QRect(
+            QPoint(qFloor(plot.left() * r), qFloor(plot.top() * r)),
+            QPoint(qFloor((plot.right() + 1) * r) - 1, qFloor((plot.bottom() + 1) * r) - 1));
+    }
+    int PixelsOutsidePlot() const {
+        const QImage& surface = Graph()->Surface();
+        const QRect inside = ImagePlot();
+        int outside = 0;
+        for (int y = 0; y < surface.height(); ++y) {
+            for (int x = 0; x < surface.width(); ++x)
+                outside += qAlpha(surface.pixel(x, y)) != 0 && !inside.contains(x, y);
+        }
+        return outside;
+    }
 
   private slots:
     void init() {
@@ -53,6 +93,7 @@ class GraphWindowTest : public QObject {
         held_ = std::make_unique<test_support::HeldSource>(*source_);
         main_ = std::make_unique<MainWindow>(*held_, messages_, files_);
         main_->SetClock(clock_);
+        main_->SetImageFileDialog(imageFiles_);
     }
     void cleanup() {
         main_.reset();
@@ -194,22 +235,13 @@ class GraphWindowTest : public QObject {
         Run("3", "-150");
         main_->ComG_Click();
         QVERIFY(QTest::qWaitForWindowActive(Graph()));
-        const std::pair<const char*, const char*> names[] = {
-            {"TexKankin", "換金率"}, {"LabMin", "投資金額"},   {"LabOUT", "最終出玉"},
-            {"LabPlus", "収支"},     {"Comonemore", "再実行"},
-        };
-        for (const auto& [control, name] : names) {
-            QCOMPARE(test_support::AccessibleText(Graph()->Control(control)),
-                     QString::fromUtf8(name));
-        }
         // Enter on the focused re-run button runs again and draws.
         SetField("TexGAME", "5");
         Graph()->Control("Comonemore")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(main_->State().GameCount, 5);
         QVERIFY(IsBlack(Graph()->Surface(), 67, 358));
-        QCOMPARE(test_support::AccessibleText(Graph(), QAccessible::Description),
-                 QString("5ゲームの差枚数の推移：最終 -750枚、最低 -750枚"));
+        QCOMPARE(Description(), QString("5ゲームの差枚数の推移：最終 -750枚、最低 -750枚"));
         // Escape closes the window.
         QPointer<GraphWindow> graph = Graph();
         QTest::keyClick(graph, Qt::Key_Escape);
@@ -224,6 +256,79 @@ class GraphWindowTest : public QObject {
         main_->close();
         ProcessDeletions();
         QVERIFY(graph.isNull());
+    }
+
+    void curveStaysInsideThePlotArea() {
+        Run("20000", "2");  // 2 coins a game: past the designed grid's top and right end
+        main_->ComG_Click();
+        const QImage& surface = Graph()->Surface();
+        const qreal r = surface.devicePixelRatio();
+        QCOMPARE(Graph()->PlotArea(), QRect(QPoint(67, 52), QPoint(733, 567)));
+        QCOMPARE(PixelsOutsidePlot(), 0);
+        QVERIFY(IsBlack(surface, qRound(67 * r), qRound(333 * r)));  // game 0
+
+        QVERIFY(Choose("全体を表示"));
+        QCOMPARE(PixelsOutsidePlot(), 0);
+        const QRect plot = ImagePlot();
+        QVERIFY(IsBlack(surface, plot.left(), plot.bottom()));  // game 0, the lowest balance
+        QVERIFY(IsBlack(surface, plot.right(), plot.top()));    // the last game, the highest
+        // The axis labels stay inside the window, the fitted grid's clear of the plot area.
+        for (QLabel* label : Graph()->findChildren<QLabel*>()) {
+            if (!label->isVisible()) continue;
+            const QRect box(label->mapTo(Graph(), QPoint()), label->size());
+            QVERIFY2(Graph()->rect().contains(box), qPrintable(label->text()));
+            if (label->parentWidget() != Graph())
+                QVERIFY2(!box.intersects(Graph()->PlotArea()), qPrintable(label->text()));
+        }
+    }
+
+    void chosenScaleHoldsUntilChanged() {
+        Run("3", "-150");
+        main_->ComG_Click();
+        const QPoint free(400, 560);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, free, Graph()->mapToGlobal(free));
+        QApplication::sendEvent(Graph(), &event);
+        QVERIFY(Graph()->ContextMenu()->isVisible());
+        Graph()->ContextMenu()->hide();
+        QVERIFY(Choose("全体を表示"));
+        QCOMPARE(Description(),
+                 QString("3ゲームの差枚数の推移（全体）：最終 -450枚、最低 -450枚、最高 0枚"));
+        Run("5", "-150");
+        QTest::mouseClick(Graph(), Qt::LeftButton, {}, free);
+        QCOMPARE(Description(),
+                 QString("5ゲームの差枚数の推移（全体）：最終 -750枚、最低 -750枚、最高 0枚"));
+        SetField("TexGAME", "20000");
+        test_support::Click(Graph()->Control("Comonemore"));
+        QVERIFY(Description().startsWith("20000ゲームの差枚数の推移（全体）"));
+        QVERIFY(!Graph()->Control("Label2(3)")->isVisible());
+        QVERIFY(Choose("標準の目盛り"));
+        QVERIFY(Description().startsWith("20000ゲームの差枚数の推移（表示は最初の10000ゲーム）"));
+        QVERIFY(Graph()->Control("Label2(3)")->isVisible());
+        // A window closed and opened again starts at the designed scale.
+        QVERIFY(Choose("全体を表示"));
+        Graph()->close();
+        ProcessDeletions();
+        main_->ComG_Click();
+        QCOMPARE(Graph()->Scale(), GraphScale::Designed);
+    }
+
+    void savesThePictureAsPng() {
+        Run("3", "-150");
+        main_->ComG_Click();
+        QTemporaryDir dir;
+        imageFiles_.answer = dir.filePath("グラフ.png");
+        QVERIFY(Choose("画像を保存..."));
+        const QImage saved(imageFiles_.answer, "PNG");
+        QCOMPARE(saved.size(), Graph()->size());
+        QVERIFY(IsBlack(saved, 67, 340));
+        imageFiles_.answer.clear();  // cancelled
+        QVERIFY(Choose("画像を保存..."));
+        QVERIFY(messages_.Texts().empty());
+        imageFiles_.answer = dir.filePath("なし/グラフ.png");
+        QVERIFY(Choose("画像を保存..."));
+        QCOMPARE(messages_.Texts().size(), 1u);
+        QVERIFY(messages_.Texts()[0].starts_with("画像を保存できませんでした。\n" +
+                                                 imageFiles_.answer.toStdString() + ": "));
     }
 
     void surfaceKeepsTheScreensPixelDensity() {
