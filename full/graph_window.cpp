@@ -14,6 +14,7 @@
 #include <QShortcut>
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "core/fitted_curve.h"
 #include "core/slump_curve.h"
@@ -144,7 +145,15 @@ void GraphWindow::DrawFittedCurve(const SimulationState& s,
         ShowFittedAxes(nullptr);
         return;
     }
-    if (!envelope || envelope->Size() != balance.size()) envelope.emplace(balance);
+    if (!envelope || envelope->Size() != balance.size()) {
+        try {
+            envelope.emplace(balance);
+        } catch (const std::bad_alloc&) {
+            ShowFittedAxes(nullptr);
+            messages_.Show(kFitOutOfMemory);
+            return;
+        }
+    }
     const BalanceExtent extent = envelope->Of(balance, 0, static_cast<std::size_t>(games));
     const QRect plot = ToRect(kFittedPlot);
     const FittedScale grid(games, extent, {plot.left(), plot.top(), plot.right(), plot.bottom()});

@@ -11,8 +11,6 @@ TEST(GraphDescription, GamesShownLastLowestAndHighestBalance) {
     s.Balance = {0, -150.4, 20.5, -1234.5};
     s.MinBalance = -1234.5f;
     EXPECT_EQ(GraphDescription(s, 10000), "3ゲームの差枚数の推移：最終 -1234枚、最低 -1234枚");
-    EXPECT_EQ(GraphDescription(s, 2),
-              "3ゲームの差枚数の推移（表示は最初の2ゲーム）：最終 -1234枚、最低 -1234枚");
     EXPECT_EQ(FittedGraphDescription(s, 20.5),
               "3ゲームの差枚数の推移（全体）：最終 -1234枚、最低 -1234枚、最高 20枚");
     s.Balance[3] = 8000.6;

