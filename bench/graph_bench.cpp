@@ -1,29 +1,55 @@
-// Time to draw the slump graph of a run into the graph window's surface.
+// Time to draw the slump graph of a run into the graph window's surface, at the designed scale
+// and fitted to the whole run: with the run's balance blocks already read (every drawing after
+// the first), and reading them first (the first fitted drawing of a run).
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 
 #include "bench/played_run.h"
 #include "forms/app_setup.h"
+#include "forms/qt_message_box.h"
 #include "full/graph_window.h"
 
 namespace {
 
 using namespace taviro;
 
-void BM_DrawCurve(benchmark::State& state) {
+void Draw(benchmark::State& state, GraphScale scale, bool keepEnvelope) {
     SimulationState s = PlayedRun(state.range(0));
     s.GraphX0 = 1000;
     s.GraphY0 = 5000;
     s.GraphYDiv = 2;
 
-    GraphWindow window;
+    QtMessageBox messages;
+    QtImageFileDialog files;
+    GraphWindow window(messages, files);
+    if (scale == GraphScale::Fitted) window.ContextMenu()->actions().at(0)->trigger();
+    std::optional<BalanceEnvelope> envelope;
     for (auto _ : state) {
+        if (!keepEnvelope) envelope.reset();
         window.ClearCurve();
-        window.DrawCurve(s);
+        window.DrawCurve(s, envelope);
     }
 }
+
+void BM_DrawCurve(benchmark::State& state) {
+    Draw(state, GraphScale::Designed, true);
+}
+void BM_DrawFittedCurve(benchmark::State& state) {
+    Draw(state, GraphScale::Fitted, true);
+}
+void BM_DrawFittedCurveFirstTime(benchmark::State& state) {
+    Draw(state, GraphScale::Fitted, false);
+}
 BENCHMARK(BM_DrawCurve)->Arg(8000)->Arg(100'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawFittedCurve)
+    ->Arg(8000)
+    ->Arg(1'000'000)
+    ->Arg(100'000'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawFittedCurveFirstTime)->Arg(100'000'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

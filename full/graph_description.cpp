@@ -6,13 +6,37 @@
 
 namespace taviro {
 
-std::string GraphDescription(const SimulationState& s) {
-    const std::int32_t games = std::max(s.GameCount, 0);
-    const auto game = static_cast<std::size_t>(games);
+namespace {
+
+std::int32_t Games(const SimulationState& s) {
+    return std::max(s.GameCount, 0);
+}
+
+// "：最終 -1234枚、最低 -2345枚"
+std::string LastAndLowest(const SimulationState& s) {
+    const auto game = static_cast<std::size_t>(Games(s));
     const double last = game < s.Balance.size() ? s.Balance[game] : 0.0;
-    return FormatNumber(games) + "ゲームの差枚数の推移：最終 " +
-           FormatNumber(RoundHalfEven(last, 0)) + "枚、最低 " +
+    return "：最終 " + FormatNumber(RoundHalfEven(last, 0)) + "枚、最低 " +
            FormatNumber(RoundHalfEven(s.MinBalance, 0)) + "枚";
+}
+
+}  // namespace
+
+std::string GraphDescription(const SimulationState& s, std::int64_t shownGames) {
+    std::string text = FormatNumber(Games(s)) + "ゲームの差枚数の推移";
+    if (shownGames < Games(s)) {
+        text += "（表示は最初の" + FormatNumber(static_cast<double>(shownGames)) + "ゲーム）";
+    }
+    return text + LastAndLowest(s);
+}
+
+std::string FittedGraphDescription(const SimulationState& s, double highest) {
+    return FormatNumber(Games(s)) + "ゲームの差枚数の推移（全体）" + LastAndLowest(s) + "、最高 " +
+           FormatNumber(RoundHalfEven(highest, 0)) + "枚";
+}
+
+std::string ImageSaveFailure(std::string_view file, std::string_view reason) {
+    return "画像を保存できませんでした。\n" + std::string(file) + ": " + std::string(reason);
 }
 
 }  // namespace taviro

@@ -1,6 +1,8 @@
-// What a screen reader tells of the slump graph: the games drawn, the last and the lowest balance.
+// The texts the slump graph window computes: what a screen reader tells of the curve (the games
+// drawn, the last, lowest and highest balance) and the message of a picture it could not save.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -8,10 +10,21 @@
 
 namespace taviro {
 
-// "8000ゲームの差枚数の推移：最終 -1234枚、最低 -2345枚", from the run the graph was drawn from.
-std::string GraphDescription(const SimulationState& s);
+// "8000ゲームの差枚数の推移：最終 -1234枚、最低 -2345枚", from the run the graph was drawn from at
+// the designed scale; "（表示は最初の10000ゲーム）" follows the games when the grid shows only
+// `shownGames` of them.
+std::string GraphDescription(const SimulationState& s, std::int64_t shownGames);
+// The whole run fitted: "8000ゲームの差枚数の推移（全体）：最終 -1234枚、最低 -2345枚、最高 210枚".
+std::string FittedGraphDescription(const SimulationState& s, double highest);
 
 // Before any drawing.
 inline constexpr std::string_view kEmptyGraphDescription = "グラフはまだ描かれていません";
+
+// When the memory for fitting a long run to the window runs out.
+inline constexpr std::string_view kFitOutOfMemory =
+    "メモリが足りないため、全体を表示できませんでした。";
+
+// "画像を保存できませんでした。\n<file>: <reason>".
+std::string ImageSaveFailure(std::string_view file, std::string_view reason);
 
 }  // namespace taviro

@@ -24,11 +24,12 @@ MainWindow::~MainWindow() {
 
 GraphWindow& MainWindow::Graph() {
     if (graph_ == nullptr) {
-        graph_ = new GraphWindow;
+        graph_ = new GraphWindow(messages_, *imageFiles_);
         // Where the design first places it: 1200 twips from the left, 2040 from the top.
         graph_->setGeometry(Pixels(1200), Pixels(2040), graph_->width(), graph_->height());
         connect(graph_, &GraphWindow::RateEdited, this, &MainWindow::Kekka);
         connect(graph_, &GraphWindow::SurfaceClicked, this, &MainWindow::ComG_Click);
+        connect(graph_, &GraphWindow::ScaleChosen, this, &MainWindow::ComG_Click);
         connect(graph_, &GraphWindow::RerunRequested, this, [this] {
             StartRun(*graph_);  // its progress dialog over the graph window
             ComG_Click();
@@ -46,7 +47,13 @@ void MainWindow::Kekka() {
     WriteResults(results, kResultsBeforeMoneySummary, kResultCount - kResultsBeforeMoneySummary);
 }
 
+void MainWindow::ShowRunResults() {
+    envelope_.reset();
+    Kekka();
+}
+
 void MainWindow::ClearRunResults() {
+    envelope_.reset();
     SimulatorForm::ClearRunResults();
     if (graph_ != nullptr) {
         graph_->ClearCurve();
@@ -68,7 +75,7 @@ void MainWindow::ComG_Click() {
     graph.show();
     graph.raise();
     graph.activateWindow();
-    graph.DrawCurve(state_);
+    graph.DrawCurve(state_, envelope_);
 }
 
 void MainWindow::Command1_Click() {

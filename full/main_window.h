@@ -2,10 +2,12 @@
 #pragma once
 
 #include <QPointer>
+#include <optional>
 
 #include "datafile/file_system.h"
 #include "forms/simulator_form.h"
 #include "full/graph_window.h"
+#include "full/image_file_dialog.h"
 
 namespace taviro {
 
@@ -25,9 +27,12 @@ class MainWindow final : public SimulatorForm {
 
     // The graph window if it exists (it is created on first use and discarded when closed).
     GraphWindow* LoadedGraph() const { return graph_; }
+    // Where the graph window asks for the file of a saved picture; tests answer it. Taken by the
+    // graph window when it is created.
+    void SetImageFileDialog(ImageFileDialog& dialog) { imageFiles_ = &dialog; }
 
   protected:
-    void ShowRunResults() override { Kekka(); }
+    void ShowRunResults() override;
     // The fields, the curve and the money summary.
     void ClearRunResults() override;
     void closeEvent(QCloseEvent* event) override;  // Form_Unload
@@ -39,6 +44,11 @@ class MainWindow final : public SimulatorForm {
     // A top-level window without an owner, so that it can go behind the main window; it deletes
     // itself when closed, and the destructor deletes it if it is still there.
     QPointer<GraphWindow> graph_;
+    QtImageFileDialog qtImageFiles_;
+    ImageFileDialog* imageFiles_ = &qtImageFiles_;
+    // The blocks of the last run's balances, read on its first fitted drawing and kept for the
+    // later ones; forgotten when a run ends or its results are emptied.
+    std::optional<BalanceEnvelope> envelope_;
 };
 
 }  // namespace taviro

@@ -2,9 +2,12 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "forms/app_setup.h"
+#include "full/graph_description.h"
 #include "full/main_window.h"
 #include "support/accessible_names.h"
 #include "support/form_fields.h"
@@ -18,11 +21,19 @@ namespace taviro {
 using test_support::RecordingMessageBox;
 using test_support::ScriptedSource;
 
+// Answers the file dialog with `answer` (empty: cancelled).
+class AnsweringImageDialog final : public ImageFileDialog {
+  public:
+    QString AskSaveName(QWidget*, const QString&) override { return answer; }
+    QString answer;
+};
+
 class GraphWindowTest : public QObject {
     Q_OBJECT
 
   private:
     RecordingMessageBox messages_;
+    AnsweringImageDialog imageFiles_;
     PosixFileSystem files_;
     std::unique_ptr<ScriptedSource> source_;
     std::unique_ptr<test_support::HeldSource> held_;
@@ -45,6 +56,32 @@ class GraphWindowTest : public QObject {
         return image.pixelColor(x, y) == QColor(Qt::black);
     }
     void ProcessDeletions() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    QString Description() const {
+        return test_support::AccessibleText(Graph(), QAccessible::Description);
+    }
+    // Picks an entry of the graph's context menu.
+    bool Choose(const char* entry) const {
+        for (QAction* action : Graph()->ContextMenu()->actions()) {
+            if (action->text() != QString::fromUtf8(entry)) continue;
+            action->trigger();
+            return true;
+        }
+        return false;
+    }
+    // The surface's pixels under the plot area, and the curve's pixels outside them.
+    QRect ImagePlot() const {
+        const qreal r = Graph()->Surface().devicePixelRatio();
+        const QRect plot = Graph()->PlotArea();
+        return QRect(plot.topLeft() * r, (plot.bottomRight() + QPoint(1, 1)) * r - QPoint(1, 1));
+    }
+    int PixelsOutsidePlot() const {
+        const QImage& surface = Graph()->Surface();
+        int outside = 0;
+        for (int y = 0; y < surface.height(); ++y)
+            for (int x = 0; x < surface.width(); ++x)
+                outside += qAlpha(surface.pixel(x, y)) != 0 && !ImagePlot().contains(x, y);
+        return outside;
+    }
 
   private slots:
     void init() {
@@ -53,6 +90,7 @@ class GraphWindowTest : public QObject {
         held_ = std::make_unique<test_support::HeldSource>(*source_);
         main_ = std::make_unique<MainWindow>(*held_, messages_, files_);
         main_->SetClock(clock_);
+        main_->SetImageFileDialog(imageFiles_);
     }
     void cleanup() {
         main_.reset();
@@ -70,10 +108,7 @@ class GraphWindowTest : public QObject {
         Run("3");
         QVERIFY(Graph() != nullptr);
         QVERIFY(!Graph()->isVisible());
-        // 3 games at -1.5603781019: lowest -4.68 gives 1 note; -4.68 rounds to -5 coins.
-        QCOMPARE(Graph()->Text("LabMin"), QString("1千円"));
-        QCOMPARE(Graph()->Text("LabOUT"), QString("45枚"));
-        QCOMPARE(Graph()->Text("LabPlus"), QString("-0.1千円"));
+        QCOMPARE(Graph()->Text("LabMin"), QString("1千円"));  // the lowest, -4.68, needs 1 note
     }
 
     void curvePixelsLieWhereTheGameBalancesPutThem() {
@@ -139,6 +174,7 @@ class GraphWindowTest : public QObject {
         Run("3");
         main_->ComG_Click();
         RateEdit()->setText("8");
+        QVERIFY(Choose("全体を表示"));  // a window opened again draws at the designed scale
         Graph()->close();
         ProcessDeletions();
         QVERIFY(Graph() == nullptr);
@@ -190,27 +226,10 @@ class GraphWindowTest : public QObject {
         QCOMPARE(test_support::AccessibleText(Graph(), QAccessible::Description), description);
     }
 
-    void keyboardAndScreenReaders() {
+    void escapeClosesTheWindow() {
         Run("3", "-150");
         main_->ComG_Click();
         QVERIFY(QTest::qWaitForWindowActive(Graph()));
-        const std::pair<const char*, const char*> names[] = {
-            {"TexKankin", "換金率"}, {"LabMin", "投資金額"},   {"LabOUT", "最終出玉"},
-            {"LabPlus", "収支"},     {"Comonemore", "再実行"},
-        };
-        for (const auto& [control, name] : names) {
-            QCOMPARE(test_support::AccessibleText(Graph()->Control(control)),
-                     QString::fromUtf8(name));
-        }
-        // Enter on the focused re-run button runs again and draws.
-        SetField("TexGAME", "5");
-        Graph()->Control("Comonemore")->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(main_->State().GameCount, 5);
-        QVERIFY(IsBlack(Graph()->Surface(), 67, 358));
-        QCOMPARE(test_support::AccessibleText(Graph(), QAccessible::Description),
-                 QString("5ゲームの差枚数の推移：最終 -750枚、最低 -750枚"));
-        // Escape closes the window.
         QPointer<GraphWindow> graph = Graph();
         QTest::keyClick(graph, Qt::Key_Escape);
         ProcessDeletions();
@@ -226,16 +245,67 @@ class GraphWindowTest : public QObject {
         QVERIFY(graph.isNull());
     }
 
-    void surfaceKeepsTheScreensPixelDensity() {
-        // Run once more under QT_SCALE_FACTOR=2 (a test of its own): the curve is then drawn at
-        // twice the pixels instead of being scaled up.
+    void curveStaysInsideThePlotArea() {
+        // Also run under QT_SCALE_FACTOR=2 (a test of its own): the curve is then drawn at twice
+        // the pixels instead of being scaled up.
+        Run("20000", "2");  // 2 coins a game: past the designed grid's top and right end
+        main_->ComG_Click();
+        const QImage& surface = Graph()->Surface();
+        const qreal r = Graph()->devicePixelRatioF();
+        QCOMPARE(surface.size(), Graph()->size() * r);
+        QCOMPARE(Graph()->PlotArea(), QRect(QPoint(67, 52), QPoint(733, 567)));
+        QCOMPARE(PixelsOutsidePlot(), 0);
+        QVERIFY(IsBlack(surface, qRound(67 * r), qRound(333 * r)));  // game 0
+
+        QVERIFY(Choose("全体を表示"));
+        QCOMPARE(PixelsOutsidePlot(), 0);
+        const QRect plot = ImagePlot();
+        QVERIFY(IsBlack(surface, plot.left(), plot.bottom()));  // game 0, the lowest balance
+        QVERIFY(IsBlack(surface, plot.right(), plot.top()));    // the last game, the highest
+        // The fitted grid's labels: inside the window, clear of the plot area.
+        for (QLabel* label : Graph()->findChildren<QLabel*>()) {
+            const QRect box(label->mapTo(Graph(), QPoint()), label->size());
+            QVERIFY2(label->parentWidget() == Graph() ||
+                         (Graph()->rect().contains(box) && !box.intersects(Graph()->PlotArea())),
+                     qPrintable(label->text()));
+        }
+    }
+
+    void chosenScaleHoldsUntilChanged() {
         Run("3", "-150");
         main_->ComG_Click();
-        const qreal ratio = Graph()->devicePixelRatioF();
-        QCOMPARE(Graph()->Surface().devicePixelRatio(), ratio);
-        QCOMPARE(Graph()->Surface().size(), Graph()->size() * ratio);
-        const int x = qRound(67 * ratio);
-        QVERIFY(IsBlack(Graph()->Surface(), x, qRound(340 * ratio)));
+        const QPoint free(400, 560);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, free, Graph()->mapToGlobal(free));
+        QApplication::sendEvent(Graph(), &event);
+        QVERIFY(Graph()->ContextMenu()->isVisible());
+        Graph()->ContextMenu()->hide();
+        QVERIFY(Choose("全体を表示"));
+        Run("5", "-150");
+        QTest::mouseClick(Graph(), Qt::LeftButton, {}, free);
+        QVERIFY(Description().startsWith("5ゲームの差枚数の推移（全体）"));
+        SetField("TexGAME", "20000");
+        test_support::Click(Graph()->Control("Comonemore"));
+        QVERIFY(Description().startsWith("20000ゲームの差枚数の推移（全体）"));
+        QVERIFY(!Graph()->Control("Label2(3)")->isVisible());
+        QVERIFY(Choose("標準の目盛り"));
+        QVERIFY(Description().startsWith("20000ゲームの差枚数の推移（表示は最初の10000ゲーム）"));
+        QVERIFY(Graph()->Control("Label2(3)")->isVisible());
+    }
+
+    void savesThePictureAsPng() {
+        Run("3", "-150");
+        main_->ComG_Click();
+        QTemporaryDir dir;
+        const QString saved = dir.filePath("グラフ.png"), missing = dir.filePath("なし/グラフ.png");
+        for (const QString& answer : {saved, QString(), missing}) {  // QString(): cancelled
+            imageFiles_.answer = answer;
+            QVERIFY(Choose("画像を保存..."));
+        }
+        const QImage picture(saved, "PNG");
+        QCOMPARE(picture.size(), Graph()->size());
+        QVERIFY(IsBlack(picture, 67, 340));
+        QCOMPARE(messages_.Texts().size(), 1u);
+        QVERIFY(messages_.Texts()[0].starts_with(ImageSaveFailure(missing.toStdString(), "")));
     }
 
     void captionsFitTheirLabels() {

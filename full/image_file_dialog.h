@@ -1,0 +1,24 @@
+// Asks where to save a picture: the platform's file dialog behind a small interface, so that
+// tests answer it without a dialog.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace taviro {
+
+class ImageFileDialog {
+  public:
+    virtual ~ImageFileDialog() = default;
+    // The PNG file to write, suggesting `suggested`; empty when the user cancels.
+    virtual QString AskSaveName(QWidget* parent, const QString& suggested) = 0;
+};
+
+// A modal save dialog that adds ".png" to a name without it and asks before replacing a file.
+class QtImageFileDialog final : public ImageFileDialog {
+  public:
+    QString AskSaveName(QWidget* parent, const QString& suggested) override;
+};
+
+}  // namespace taviro
