@@ -184,8 +184,8 @@ void BM_FullRun(benchmark::State& state) {
     // Each game writes its balance and its event byte.
     state.SetBytesProcessed(state.iterations() * games *
                             static_cast<std::int64_t>(sizeof(double) + sizeof(EventByte)));
-    const double bytes =
-        static_cast<double>(s.Balance.capacity() * sizeof(double) + s.GameLog.size());
+    const double bytes = static_cast<double>(s.Balance.capacity() * sizeof(double) +
+                                             s.GameLog.size() + s.BalanceExtents.Bytes());
     state.counters["history_bytes_per_game"] = bytes / static_cast<double>(games + 1);
 }
 BENCHMARK(BM_FullRun)->Arg(1'000'000)->Unit(benchmark::kMillisecond);

@@ -1,6 +1,5 @@
-// Time to draw the slump graph of a run into the graph window's surface, at the designed scale
-// and fitted to the whole run: with the run's balance blocks already read (every drawing after
-// the first), and reading them first (the first fitted drawing of a run).
+// Time to draw the slump graph of a run into the graph window's surface, at the designed scale and
+// fitted to the whole run (from the extents of its blocks of games, which the run records).
 #include <benchmark/benchmark.h>
 
 #include <QAction>
@@ -16,7 +15,7 @@ namespace {
 
 using namespace taviro;
 
-void Draw(benchmark::State& state, GraphScale scale, bool keepEnvelope) {
+void Draw(benchmark::State& state, GraphScale scale) {
     SimulationState s = PlayedRun(state.range(0));
     s.GraphX0 = 1000;
     s.GraphY0 = 5000;
@@ -26,22 +25,17 @@ void Draw(benchmark::State& state, GraphScale scale, bool keepEnvelope) {
     QtImageFileDialog files;
     GraphWindow window(messages, files);
     if (scale == GraphScale::Fitted) window.ContextMenu()->actions().at(0)->trigger();
-    std::optional<BalanceEnvelope> envelope;
     for (auto _ : state) {
-        if (!keepEnvelope) envelope.reset();
         window.ClearCurve();
-        window.DrawCurve(s, envelope);
+        window.DrawCurve(s);
     }
 }
 
 void BM_DrawCurve(benchmark::State& state) {
-    Draw(state, GraphScale::Designed, true);
+    Draw(state, GraphScale::Designed);
 }
 void BM_DrawFittedCurve(benchmark::State& state) {
-    Draw(state, GraphScale::Fitted, true);
-}
-void BM_DrawFittedCurveFirstTime(benchmark::State& state) {
-    Draw(state, GraphScale::Fitted, false);
+    Draw(state, GraphScale::Fitted);
 }
 BENCHMARK(BM_DrawCurve)->Arg(8000)->Arg(100'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawFittedCurve)
@@ -49,7 +43,6 @@ BENCHMARK(BM_DrawFittedCurve)
     ->Arg(1'000'000)
     ->Arg(100'000'000)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DrawFittedCurveFirstTime)->Arg(100'000'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -55,8 +55,42 @@ BalanceEnvelope::BalanceEnvelope(std::span<const double> balance) : size_(balanc
     blocks_.reserve((size_ + kBlock - 1) / kBlock);
     for (std::size_t first = 0; first < size_; first += kBlock) {
         blocks_.push_back(ExtentOf(balance.subspan(first, std::min(kBlock, size_ - first))));
-        whole_.Add(blocks_.back());
     }
+}
+
+void BalanceEnvelope::Reset(std::size_t size) {
+    blocks_.assign((size + kBlock - 1) / kBlock, BalanceExtent{0, 0});
+    size_ = size;
+}
+
+void BalanceEnvelope::Record(std::size_t game, double balance) {
+    BalanceExtent& block = blocks_[game / kBlock];
+    if (game % kBlock == 0) block = {};
+    block.Add(balance);
+}
+
+void BalanceEnvelope::RecordOneWay(std::size_t first, std::span<const double> balances) {
+    for (std::size_t part = 0; part < balances.size();) {
+        const std::size_t game = first + part;
+        const std::size_t count = std::min(balances.size() - part, kBlock - game % kBlock);
+        BalanceExtent& block = blocks_[game / kBlock];
+        if (game % kBlock == 0) block = {};
+        const double a = balances[part];
+        const double b = balances[part + count - 1];
+        if (std::isfinite(a) && std::isfinite(b)) {
+            block.Add(a);
+            block.Add(b);
+        } else {
+            block.Add(ExtentOf(balances.subspan(part, count)));  // rare: beyond the number range
+        }
+        part += count;
+    }
+}
+
+BalanceExtent BalanceEnvelope::Whole() const {
+    BalanceExtent whole;
+    for (const BalanceExtent& block : blocks_) whole.Add(block);
+    return whole;
 }
 
 BalanceExtent BalanceEnvelope::Of(std::span<const double> balance, std::size_t first,

@@ -38,7 +38,8 @@ std::uint64_t DefaultHistoryLimit() {
 
 std::uint64_t HistoryBytes(std::int32_t gameCount) {
     const std::uint64_t elements = gameCount < 0 ? 1 : static_cast<std::uint64_t>(gameCount) + 1;
-    return elements * kHistoryBytesPerGame;
+    const std::uint64_t blocks = (elements + BalanceEnvelope::kBlock - 1) / BalanceEnvelope::kBlock;
+    return elements * kHistoryBytesPerGame + blocks * sizeof(BalanceExtent);
 }
 
 LoadStatus LoadParameters(SimulationState& state, const ParameterTexts& texts,
@@ -60,12 +61,14 @@ LoadStatus LoadParameters(SimulationState& state, const ParameterTexts& texts,
 
     std::vector<double> balance;
     EventLog log;
+    BalanceEnvelope extents;
     if (state.KeepsHistory) {
         if (HistoryBytes(*gameCount) > historyLimit) return LoadStatus::OutOfMemory;
         const std::size_t elements = *gameCount < 0 ? 1 : static_cast<std::size_t>(*gameCount) + 1;
         try {
             log.Reset(elements);
             balance.assign(elements, 0.0);
+            extents.Reset(elements);
         } catch (const std::bad_alloc&) {
             return LoadStatus::OutOfMemory;
         }
@@ -86,6 +89,7 @@ LoadStatus LoadParameters(SimulationState& state, const ParameterTexts& texts,
     if (state.KeepsHistory) {
         state.GameLog = std::move(log);
         state.Balance = std::move(balance);
+        state.BalanceExtents = std::move(extents);
     }
     return LoadStatus::Loaded;
 }

@@ -71,7 +71,7 @@ enum class LoadStatus {
 std::uint64_t DefaultHistoryLimit();
 
 // Bytes of history a run of `gameCount` games needs (one balance and one event byte per game,
-// game 0 included).
+// game 0 included, and the extents of every block of games).
 std::uint64_t HistoryBytes(std::int32_t gameCount);
 
 // Reads the parameter texts into the state and, when the state keeps history, allocates it anew.

@@ -45,29 +45,36 @@ class BalanceTracker {
     float lowest_ = 0;
 };
 
-// The full edition: `Balance`, `GameLog` and `MinBalance` of the state.
+// The full edition: `Balance`, `GameLog`, `BalanceExtents` and `MinBalance` of the state.
 class HistoryRecorder {
   public:
     static constexpr bool kKeepsBalance = true;
 
-    explicit HistoryRecorder(SimulationState& s) : state_(s) {
+    explicit HistoryRecorder(SimulationState& s) : state_(s), extents_(s.BalanceExtents) {
         const std::size_t expected =
             s.GameCount < 0 ? 1 : static_cast<std::size_t>(s.GameCount) + 1;
-        if (s.Balance.size() != expected || s.GameLog.size() != expected) {
+        if (s.Balance.size() != expected || s.GameLog.size() != expected ||
+            s.BalanceExtents.Size() != expected) {
             throw std::logic_error("history not allocated for this game count");
         }
         balance_ = s.Balance.data();
         codes_ = s.GameLog.data();
     }
 
-    void Begin() { balance_[0] = 0; }
+    void Begin() {
+        balance_[0] = 0;
+        extents_.Record(0, 0);
+    }
     void EndGame(std::int64_t game, double balance, std::uint8_t code) {
         balance_[game] = balance;
         codes_[game] = EventByte{code};
+        extents_.Record(static_cast<std::size_t>(game), balance);
     }
     double* QuietBalances(std::int64_t first) { return balance_ + first; }
     void EndQuietGames(std::int64_t first, std::int64_t count) {
         std::fill(codes_ + first, codes_ + first + count, EventByte{event::kHeldNone});
+        extents_.RecordOneWay(static_cast<std::size_t>(first),
+                              {balance_ + first, static_cast<std::size_t>(count)});
     }
     void End(std::int32_t games, double /*finalBalance*/, float lowest) {
         if (games >= 1) state_.GameLog.Set(games, state_.GameLog.Code(games) | event::kRunEnd);
@@ -76,6 +83,7 @@ class HistoryRecorder {
 
   private:
     SimulationState& state_;
+    BalanceEnvelope& extents_;
     double* balance_ = nullptr;
     EventByte* codes_ = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/balance_envelope.h"
 #include "core/event_log.h"
 
 namespace taviro {
@@ -35,6 +36,8 @@ struct SimulationState {
     double VirtualOut = 0;
     std::vector<double> Balance;  // net coins after each game, 0 to GameCount
     EventLog GameLog;             // event text of each game, 0 to GameCount
+    // The lowest and highest `Balance` of every block of games, kept with the history.
+    BalanceEnvelope BalanceExtents;
     std::string DataFileName;
     std::int32_t Answer = 0;
     float MinBalance = 0;

@@ -15,9 +15,11 @@ namespace {
 SimulationState CopyWithoutHistory(SimulationState& s) {
     std::vector<double> balance = std::move(s.Balance);
     EventLog log = std::move(s.GameLog);
+    BalanceEnvelope extents = std::move(s.BalanceExtents);
     SimulationState copy = s;
     s.Balance = std::move(balance);
     s.GameLog = std::move(log);
+    s.BalanceExtents = std::move(extents);
     return copy;
 }
 
@@ -25,6 +27,7 @@ SimulationState CopyWithoutHistory(SimulationState& s) {
 void ReleaseHistory(SimulationState& s) {
     std::vector<double>().swap(s.Balance);
     s.GameLog = EventLog{};
+    s.BalanceExtents = BalanceEnvelope{};
 }
 
 // Games 0 to the count; one element for a count below 1.
@@ -48,6 +51,7 @@ bool AllocateHistory(SimulationState& state, std::size_t elements, const RunCont
     constexpr std::size_t kStep = std::size_t{1} << 22;
     try {
         state.GameLog.Reset(elements);
+        state.BalanceExtents.Reset(elements);
         state.Balance.clear();
         state.Balance.reserve(elements);
         while (state.Balance.size() < elements) {
@@ -103,6 +107,7 @@ StartOutcome StartTransaction::Prepare(const ParameterTexts& texts, std::uint64_
         releasedElements_ = state_.Balance.size();
         releasedBalance_ = std::move(state_.Balance);
         releasedLog_ = std::move(state_.GameLog);
+        releasedExtents_ = std::move(state_.BalanceExtents);
         ReleaseHistory(state_);  // leaves it empty
         elements_ = HistoryElements(run.GameCount);
     }
@@ -114,12 +119,14 @@ StartOutcome StartTransaction::Prepare(const ParameterTexts& texts, std::uint64_
 
 std::size_t StartTransaction::HeldHistoryBytes() const {
     return (releasedBalance_.capacity() + run_.Balance.capacity()) * sizeof(double) +
-           releasedLog_.size() + run_.GameLog.size();
+           releasedLog_.size() + run_.GameLog.size() + releasedExtents_.Bytes() +
+           run_.BalanceExtents.Bytes();
 }
 
 bool StartTransaction::Play(RunControl& control) {
     std::vector<double>().swap(releasedBalance_);
     releasedLog_ = EventLog{};
+    releasedExtents_ = BalanceEnvelope{};
     if (run_.KeepsHistory && !allocate_(run_, elements_, &control)) {
         outOfMemory_ = !control.StopRequested();
         return false;
@@ -174,6 +181,7 @@ bool StartTransaction::Restore() {
     }
     state_.Balance = std::move(run_.Balance);
     state_.GameLog = std::move(run_.GameLog);
+    state_.BalanceExtents = std::move(run_.BalanceExtents);
     run_ = SimulationState{};
     return true;
 }

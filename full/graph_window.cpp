@@ -114,9 +114,9 @@ void GraphWindow::ClearCurve() {
     update();
 }
 
-void GraphWindow::DrawCurve(const SimulationState& s, std::optional<BalanceEnvelope>& envelope) {
+void GraphWindow::DrawCurve(const SimulationState& s) {
     if (scale_ == GraphScale::Fitted) {
-        DrawFittedCurve(s, envelope);
+        DrawFittedCurve(s);
     } else {
         DrawDesignedCurve(s);
     }
@@ -136,8 +136,7 @@ void GraphWindow::DrawDesignedCurve(const SimulationState& s) {
     setAccessibleDescription(QString::fromStdString(GraphDescription(s, shown)));
 }
 
-void GraphWindow::DrawFittedCurve(const SimulationState& s,
-                                  std::optional<BalanceEnvelope>& envelope) {
+void GraphWindow::DrawFittedCurve(const SimulationState& s) {
     const std::span<const double> balance(s.Balance);
     const std::int64_t games =
         std::min<std::int64_t>(s.GameCount, static_cast<std::int64_t>(balance.size()) - 1);
@@ -145,9 +144,13 @@ void GraphWindow::DrawFittedCurve(const SimulationState& s,
         ShowFittedAxes(nullptr);
         return;
     }
-    if (!envelope || envelope->Size() != balance.size()) {
+    // The run keeps the extents of its blocks of games; a history written some other way is read
+    // here.
+    std::optional<BalanceEnvelope> read;
+    const BalanceEnvelope* envelope = &s.BalanceExtents;
+    if (envelope->Size() != balance.size()) {
         try {
-            envelope.emplace(balance);
+            envelope = &read.emplace(balance);
         } catch (const std::bad_alloc&) {
             ShowFittedAxes(nullptr);
             messages_.Show(kFitOutOfMemory);

@@ -41,9 +41,9 @@ class GraphWindow final : public QWidget {
     // Erases the curve; the controls and the grid stay (the labels of a fitted grid go with it).
     void ClearCurve();
     // Draws the curve of the run at the chosen scale into the window's surface, inside its plot
-    // area, and describes it. The fitted scale reads the balances through `envelope`, which it
-    // fills when it is empty or from another run; the caller keeps it for the run.
-    void DrawCurve(const SimulationState& s, std::optional<BalanceEnvelope>& envelope);
+    // area, and describes it. The fitted scale reads the extents of the run's blocks of games
+    // (`BalanceExtents`), so that a long run draws in about the time of its pixel columns.
+    void DrawCurve(const SimulationState& s);
 
     GraphScale Scale() const { return scale_; }
     // Asks for a file name and writes the window as it looks as a PNG picture there.
@@ -73,7 +73,7 @@ class GraphWindow final : public QWidget {
 
   private:
     void DrawDesignedCurve(const SimulationState& s);
-    void DrawFittedCurve(const SimulationState& s, std::optional<BalanceEnvelope>& envelope);
+    void DrawFittedCurve(const SimulationState& s);
     void ShowDesignedAxes();
     // The axes of the fitted scale, with the grid and labels of `scale` if there is one.
     void ShowFittedAxes(const FittedScale* scale);

@@ -47,13 +47,7 @@ void MainWindow::Kekka() {
     WriteResults(results, kResultsBeforeMoneySummary, kResultCount - kResultsBeforeMoneySummary);
 }
 
-void MainWindow::ShowRunResults() {
-    envelope_.reset();
-    Kekka();
-}
-
 void MainWindow::ClearRunResults() {
-    envelope_.reset();
     SimulatorForm::ClearRunResults();
     if (graph_ != nullptr) {
         graph_->ClearCurve();
@@ -75,7 +69,7 @@ void MainWindow::ComG_Click() {
     graph.show();
     graph.raise();
     graph.activateWindow();
-    graph.DrawCurve(state_, envelope_);
+    graph.DrawCurve(state_);
 }
 
 void MainWindow::Command1_Click() {

@@ -32,7 +32,7 @@ class MainWindow final : public SimulatorForm {
     void SetImageFileDialog(ImageFileDialog& dialog) { imageFiles_ = &dialog; }
 
   protected:
-    void ShowRunResults() override;
+    void ShowRunResults() override { Kekka(); }
     // The fields, the curve and the money summary.
     void ClearRunResults() override;
     void closeEvent(QCloseEvent* event) override;  // Form_Unload
@@ -46,9 +46,6 @@ class MainWindow final : public SimulatorForm {
     QPointer<GraphWindow> graph_;
     QtImageFileDialog qtImageFiles_;
     ImageFileDialog* imageFiles_ = &qtImageFiles_;
-    // The blocks of the last run's balances, read on its first fitted drawing and kept for the
-    // later ones; forgotten when a run ends or its results are emptied.
-    std::optional<BalanceEnvelope> envelope_;
 };
 
 }  // namespace taviro

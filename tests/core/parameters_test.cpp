@@ -118,7 +118,7 @@ TEST(LoadParameters, RefusedStartsLeaveTheStateUnchanged) {
 TEST(LoadParameters, HistoryWithinTheLimitOnly) {
     ParameterTexts texts;
     texts.TexGAME = "1000";
-    EXPECT_EQ(HistoryBytes(1000), 1001u * 9);
+    EXPECT_EQ(HistoryBytes(1000), 1001u * 9 + 4 * 16);  // and the extents of 4 blocks
     EXPECT_TRUE(PreparedState(texts, true, HistoryBytes(1000)));
     EXPECT_FALSE(PreparedState(texts, true, HistoryBytes(1000) - 1));
     // The light edition keeps none, whatever the count.
