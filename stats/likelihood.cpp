@@ -29,6 +29,10 @@ constexpr std::int64_t kMinOrders = 64;
 constexpr std::int64_t kMinPartOrders = std::int64_t{1} << 13;
 // A generous bound on how fast K(j, i) falls with each further held bonus, for the pilot only.
 constexpr double kEnvelope = 0.45;
+// Further rounds of orders are played while a posterior probability's standard error is above
+// kTargetSe, up to kMaxRounds rounds in all.
+constexpr double kTargetSe = 0.001;
+constexpr int kMaxRounds = 5;
 
 // What the machine must be doing after the last game, besides showing the counts.
 enum class EndRule {
@@ -237,11 +241,9 @@ std::vector<std::int64_t> Allocate(const std::vector<double>& scores, std::int64
     return orders;
 }
 
-// Sets up the strata of a part and plays its orders: a pilot to see where orders show what was
-// seen, then the rest where they reduce the error most (Neyman allocation).
-bool PlayPart(Part& part, std::size_t partIndex, const std::array<SettingOdds, kSettings>& odds,
-              const PerSetting& prior, std::int64_t orders, std::uint64_t seed, unsigned threads,
-              RunControl* control) {
+// The strata of a part, each with its possible weight in the posterior.
+void SetUpStrata(Part& part, const std::array<SettingOdds, kSettings>& odds,
+                 const PerSetting& prior) {
     const Observation& shown = part.shown;
     double baseBest = kMinusInfinity;
     for (std::size_t s = 0; s < kSettings; ++s) {
@@ -264,9 +266,13 @@ bool PlayPart(Part& part, std::size_t partIndex, const std::array<SettingOdds, k
             part.strata.push_back(std::move(stratum));
         }
     }
-    if (part.strata.empty()) return true;
+}
 
-    const StratumPlayer player(part, odds);
+// The pilot: where do orders show what was seen? Strata get orders by their weight and a
+// generous bound on K.
+bool PlayPilot(Part& part, std::size_t partIndex, const StratumPlayer& player, std::int64_t orders,
+               std::uint64_t seed, unsigned threads, RunControl* control) {
+    if (part.strata.empty()) return true;
     std::vector<double> scores;
     for (const Stratum& s : part.strata) {
         const double envelope = std::pow(kEnvelope, static_cast<double>(s.heldBigs + s.heldRegs));
@@ -274,22 +280,25 @@ bool PlayPart(Part& part, std::size_t partIndex, const std::array<SettingOdds, k
     }
     const double top = *std::max_element(scores.begin(), scores.end());
     for (double& score : scores) score = score >= top * 1e-9 ? score : 0;
-    if (!PlayStrata(part, partIndex, Allocate(scores, orders / 8), 0, player, seed, threads,
-                    control)) {
-        return false;
-    }
-    for (std::size_t k = 0; k < part.strata.size(); ++k) {
-        const Stratum& s = part.strata[k];
+    return PlayStrata(part, partIndex, Allocate(scores, orders), 0, player, seed, threads, control);
+}
+
+// A further round: orders where they reduce the error most (Neyman allocation), judged from the
+// orders played so far.
+bool PlayRound(Part& part, std::size_t partIndex, const StratumPlayer& player, int round,
+               std::int64_t orders, std::uint64_t seed, unsigned threads, RunControl* control) {
+    std::vector<double> scores;
+    for (const Stratum& s : part.strata) {
         if (s.orders == 0) {
-            scores[k] = 0;
+            scores.push_back(0);
             continue;
         }
         const double chance =
             (static_cast<double>(s.matches) + 0.5) / (static_cast<double>(s.orders) + 1);
-        scores[k] = std::exp(std::min(s.influence, 50.0)) * std::sqrt(chance * (1 - chance));
+        scores.push_back(std::exp(std::min(s.influence, 50.0)) * std::sqrt(chance * (1 - chance)));
     }
-    return PlayStrata(part, partIndex, Allocate(scores, orders - orders / 8), 1, player, seed,
-                      threads, control);
+    return PlayStrata(part, partIndex, Allocate(scores, orders), round, player, seed, threads,
+                      control);
 }
 
 // Whether `games` AR games can be made of whole AR150s and AR1000s.
@@ -350,53 +359,18 @@ double SplitChance(const Part& part, const MachineState& state, std::int32_t len
     return 1 - odds.RegChance();  // any draw but a REG lets the oldest BIG be paid
 }
 
-}  // namespace
-
-double LogMultinomial(const SettingOdds& odds, std::int64_t games, std::int64_t bigs,
-                      std::int64_t regs) {
-    const std::int64_t none = games - bigs - regs;
-    if (bigs < 0 || regs < 0 || none < 0) return kMinusInfinity;
-    const double pBig = odds.BigChance();
-    const double pReg = odds.RegChance();
-    const double pNone = 1 - pBig - pReg;
-    auto term = [](std::int64_t count, double p) {
-        if (count == 0) return 0.0;
-        return p > 0 ? static_cast<double>(count) * std::log(p) : kMinusInfinity;
-    };
-    return LogGamma(static_cast<double>(games) + 1) - LogGamma(static_cast<double>(bigs) + 1) -
-           LogGamma(static_cast<double>(regs) + 1) - LogGamma(static_cast<double>(none) + 1) +
-           term(bigs, pBig) + term(regs, pReg) + term(none, pNone);
-}
-
-std::int64_t OrderBudget(const Observation& shown) {
-    // Each order costs about one step per draw; with H or A given fewer orders match, so more
-    // are played.
-    const double draws = static_cast<double>(shown.bigs + shown.regs) + 8;
-    const double work = (shown.hyperBigs || shown.arGames) ? 0x1p23 : 0x1p21;
-    return std::clamp(static_cast<std::int64_t>(work / draws), std::int64_t{1} << 14,
-                      std::int64_t{1} << 18);
-}
-
-std::optional<LikelihoodEstimate> EstimateLikelihood(const Observation& shown,
-                                                     const std::array<SettingOdds, kSettings>& odds,
-                                                     const PerSetting& prior, std::int64_t orders,
-                                                     std::uint64_t seed, unsigned threads,
-                                                     RunControl* control) {
-    std::vector<Part> parts = Parts(shown);
-    const std::int64_t perPart =
-        std::max(kMinPartOrders,
-                 orders / std::max<std::int64_t>(1, static_cast<std::int64_t>(parts.size())));
+// The likelihood, posterior and its error from the orders played so far; the end states too
+// when `withEnds`.
+LikelihoodEstimate Assemble(const std::vector<Part>& parts,
+                            const std::array<SettingOdds, kSettings>& odds, const PerSetting& prior,
+                            bool withEnds) {
     LikelihoodEstimate estimate;
-    for (std::size_t p = 0; p < parts.size(); ++p) {
-        if (!PlayPart(parts[p], p, odds, prior, perPart, seed, threads, control)) {
-            return std::nullopt;
-        }
-        for (const Stratum& s : parts[p].strata) {
+    for (const Part& part : parts) {
+        for (const Stratum& s : part.strata) {
             estimate.orders += s.orders;
             estimate.matches += s.matches;
         }
     }
-
     // L_s = sum over parts, strata and end states of M_s · (matches' weight · chance) / orders,
     // in units of e^scale_s so that nothing overflows.
     PerSetting scale;
@@ -433,7 +407,7 @@ std::optional<LikelihoodEstimate> EstimateLikelihood(const Observation& shown,
                         any = any || c[k] > 0;
                         chance[k] += c[k];
                     }
-                    if (!any) continue;
+                    if (!any || !withEnds) continue;
                     PerSetting& end = ends[{key, length, part.arPlayed}];
                     for (std::size_t k = 0; k < kSettings; ++k) {
                         end[k] += factor[k] * tally.weight[k] * c[k] / n;
@@ -498,6 +472,66 @@ std::optional<LikelihoodEstimate> EstimateLikelihood(const Observation& shown,
         estimate.endStates.push_back(std::move(end));
     }
     return estimate;
+}
+
+}  // namespace
+
+double LogMultinomial(const SettingOdds& odds, std::int64_t games, std::int64_t bigs,
+                      std::int64_t regs) {
+    const std::int64_t none = games - bigs - regs;
+    if (bigs < 0 || regs < 0 || none < 0) return kMinusInfinity;
+    const double pBig = odds.BigChance();
+    const double pReg = odds.RegChance();
+    const double pNone = 1 - pBig - pReg;
+    auto term = [](std::int64_t count, double p) {
+        if (count == 0) return 0.0;
+        return p > 0 ? static_cast<double>(count) * std::log(p) : kMinusInfinity;
+    };
+    return LogGamma(static_cast<double>(games) + 1) - LogGamma(static_cast<double>(bigs) + 1) -
+           LogGamma(static_cast<double>(regs) + 1) - LogGamma(static_cast<double>(none) + 1) +
+           term(bigs, pBig) + term(regs, pReg) + term(none, pNone);
+}
+
+std::int64_t OrderBudget(const Observation& shown) {
+    // Each order costs about one step per draw; with H or A given fewer orders match, so more
+    // are played.
+    const double draws = static_cast<double>(shown.bigs + shown.regs) + 8;
+    const double work = (shown.hyperBigs || shown.arGames) ? 0x1p22 : 0x1p20;
+    return std::clamp(static_cast<std::int64_t>(work / draws), std::int64_t{1} << 14,
+                      std::int64_t{1} << 18);
+}
+
+std::optional<LikelihoodEstimate> EstimateLikelihood(const Observation& shown,
+                                                     const std::array<SettingOdds, kSettings>& odds,
+                                                     const PerSetting& prior, std::int64_t orders,
+                                                     std::uint64_t seed, unsigned threads,
+                                                     RunControl* control) {
+    std::vector<Part> parts = Parts(shown);
+    const std::int64_t perPart =
+        std::max(kMinPartOrders,
+                 orders / std::max<std::int64_t>(1, static_cast<std::int64_t>(parts.size())));
+    std::vector<StratumPlayer> players;
+    for (std::size_t p = 0; p < parts.size(); ++p) {
+        SetUpStrata(parts[p], odds, prior);
+        players.emplace_back(parts[p], odds);
+        if (!PlayPilot(parts[p], p, players[p], perPart / 8, seed, threads, control) ||
+            !PlayRound(parts[p], p, players[p], 1, perPart - perPart / 8, seed, threads, control)) {
+            return std::nullopt;
+        }
+    }
+    // Further rounds while some posterior probability is less certain than kTargetSe.
+    for (int round = 2; round <= kMaxRounds; ++round) {
+        const LikelihoodEstimate sofar = Assemble(parts, odds, prior, false);
+        if (*std::max_element(sofar.posteriorSe.begin(), sofar.posteriorSe.end()) <= kTargetSe) {
+            break;
+        }
+        for (std::size_t p = 0; p < parts.size(); ++p) {
+            if (!PlayRound(parts[p], p, players[p], round, perPart, seed, threads, control)) {
+                return std::nullopt;
+            }
+        }
+    }
+    return Assemble(parts, odds, prior, true);
 }
 
 }  // namespace taviro::stats

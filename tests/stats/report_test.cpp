@@ -15,7 +15,7 @@ TEST(Report, FormatsCarryTheSameFigures) {
     figures.payout = {97.72049, 96.1, 99.3};
     figures.meanBigs = 16.5;
     figures.netResult.mean = std::numeric_limits<double>::infinity();  // beyond the number range
-    figures.netCoins.p5 = -12345.678;  // wider than most figures
+    figures.netCoins.p5 = -12345.678;                                  // wider than most figures
     report.figures = {figures, std::nullopt, figures, figures, figures, figures};
     const std::string text = FormatReport(report, OutputFormat::Text);
     const std::string csv = FormatReport(report, OutputFormat::Csv);
