@@ -94,8 +94,8 @@ void CheckLikelihood(std::int64_t sessions) {
         "== P(counter | setting): estimator against %lld engine sessions of %lld games "
         "per setting\n",
         static_cast<long long>(sessions), static_cast<long long>(kGames));
-    std::printf("%-22s %3s %12s %10s %12s %7s %12s\n", "shown (B,R,H,A)", "set", "engine",
-                "+-1.96se", "estimator", "z", "multinomial");
+    std::printf("%-22s %3s %12s %10s %12s %10s %7s %12s\n", "shown (B,R,H,A)", "set", "engine",
+                "+-1.96se", "estimator", "+-1.96se", "z", "multinomial");
     std::vector<std::vector<double>> zs(shown.size());
     for (int setting = 1; setting <= kSettings; ++setting) {
         const SimulationState prepared = Prepared(setting, kGames);
@@ -120,19 +120,22 @@ void CheckLikelihood(std::int64_t sessions) {
             prior[static_cast<std::size_t>(setting - 1)] = 1;
             const auto estimate =
                 EstimateLikelihood(o, odds, prior, OrderBudget(o), 7, kThreads, nullptr);
-            const double l =
-                std::exp(estimate->logLikelihood[static_cast<std::size_t>(setting - 1)]);
+            const auto index = static_cast<std::size_t>(setting - 1);
+            const double l = std::exp(estimate->logLikelihood[index]);
+            const double lSe = l * estimate->logLikelihoodSe[index];
             const double m = std::exp(LogMultinomial(odds[static_cast<std::size_t>(setting - 1)],
                                                      o.games, o.bigs, o.regs));
-            const double z = se > 0 ? (l - p) / se : 0;
+            // Both the count and the estimator have their errors.
+            const double both = std::sqrt(se * se + lSe * lSe);
+            const double z = both > 0 ? (l - p) / both : 0;
             zs[k].push_back(z);
             char label[64];
             std::snprintf(label, sizeof label, "(%lld,%lld,%s,%s)", static_cast<long long>(o.bigs),
                           static_cast<long long>(o.regs),
                           o.hyperBigs ? std::to_string(*o.hyperBigs).c_str() : "-",
                           o.arGames ? std::to_string(*o.arGames).c_str() : "-");
-            std::printf("%-22s %3d %12.6g %10.2g %12.6g %7.2f %12.6g\n", label, setting, p,
-                        1.96 * se, l, z, m);
+            std::printf("%-22s %3d %12.6g %10.2g %12.6g %10.2g %7.2f %12.6g\n", label, setting, p,
+                        1.96 * se, l, 1.96 * lSe, z, m);
         }
     }
     double chi2 = 0;
@@ -266,9 +269,16 @@ void Calibrate(std::int64_t sessions) {
         }
         const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
         Scores ours, plain;
+        double gain = 0, gainSquares = 0;  // per case: plain's log-loss minus the estimator's
         for (const Case& c : cases) {
-            ours.Add(posteriors[{c.bigs, c.regs}], c.truth);
-            plain.Add(PlainPosterior(games, c.bigs, c.regs), c.truth);
+            const PerSetting& mine = posteriors[{c.bigs, c.regs}];
+            const PerSetting theirs = PlainPosterior(games, c.bigs, c.regs);
+            ours.Add(mine, c.truth);
+            plain.Add(theirs, c.truth);
+            const auto t = static_cast<std::size_t>(c.truth - 1);
+            const double d = std::log(mine[t]) - std::log(theirs[t]);
+            gain += d;
+            gainSquares += d * d;
         }
         std::printf(
             "\n-- %lld games: %zu distinct (B, R), %.1f ms each on %u threads, largest "
@@ -295,8 +305,25 @@ void Calibrate(std::int64_t sessions) {
         const auto n = static_cast<double>(ours.cases);
         std::printf("Brier     | %.6f (estimator)   %.6f (plain)\n", ours.brier / n,
                     plain.brier / n);
-        std::printf("log-loss  | %.6f (estimator)   %.6f (plain)   difference %.6f\n",
-                    ours.logLoss / n, plain.logLoss / n, (plain.logLoss - ours.logLoss) / n);
+        const double meanGain = gain / n;
+        const double gainSe = std::sqrt((gainSquares / n - meanGain * meanGain) / (n - 1));
+        std::printf(
+            "log-loss  | %.6f (estimator)   %.6f (plain)   plain minus estimator %.6f "
+            "(se %.6f)\n",
+            ours.logLoss / n, plain.logLoss / n, meanGain, gainSe);
+        double worst = 0;
+        for (const Scores* sc : {&ours}) {
+            for (std::size_t b = 0; b < 10; ++b) {
+                if (sc->count[b] < 500) continue;
+                const auto m = static_cast<double>(sc->count[b]);
+                worst = std::max(worst, std::fabs(sc->observed[b] / m - sc->predicted[b] / m));
+            }
+        }
+        std::printf(
+            "largest |observed - predicted| of the estimator's bins with 500 cases or "
+            "more: %.2f percentage points\n",
+            worst * 100);
+        std::fflush(stdout);
     }
     std::printf("\n");
 }

@@ -22,11 +22,12 @@ constexpr double kMinusInfinity = -std::numeric_limits<double>::infinity();
 // Held bonuses considered at the end of the games: far beyond what one AR1000 can gather.
 constexpr std::int64_t kMaxHeldBigs = 48;
 constexpr std::int64_t kMaxHeldRegs = 32;
-// Orders per task: few enough that a stop request is seen within milliseconds.
-constexpr std::int64_t kTaskOrders = 2048;
-// The fewest orders a visited stratum gets, and the fewest a part of the observation gets.
+// Orders per task: about 2^16 draws' work, so that a stop request is seen within milliseconds.
+constexpr std::int64_t kTaskDraws = std::int64_t{1} << 16;
+constexpr std::int64_t kMaxTaskOrders = 2048;
+// The fewest orders a visited stratum gets, and the fewest a part's pilot gets.
 constexpr std::int64_t kMinOrders = 64;
-constexpr std::int64_t kMinPartOrders = std::int64_t{1} << 13;
+constexpr std::int64_t kMinPartOrders = std::int64_t{1} << 10;
 // A generous bound on how fast K(j, i) falls with each further held bonus, for the pilot only.
 constexpr double kEnvelope = 0.45;
 // Further rounds of orders are played while a posterior probability's standard error is above
@@ -49,8 +50,8 @@ struct Tally {
 // j BIGs and i REGs held at the end, so B + j and R + i drawn.
 struct Stratum {
     std::int64_t heldBigs = 0, heldRegs = 0;
-    PerSetting logM{};     // ln M_s(B + j, R + i)
-    double influence = 0;  // ln of its largest prior-weighted M_s against the (0, 0) stratum's
+    PerSetting logM{};  // ln M_s(B + j, R + i)
+    double weight = 0;  // ln of its largest prior-weighted M_s
     std::int64_t orders = 0;
     std::int64_t matches = 0;
     std::map<std::string, Tally> states;  // by end state
@@ -193,114 +194,6 @@ class StratumPlayer {
     PerSetting ratio150_{}, ratio1000_{};
 };
 
-// Plays `orders[k]` orders in stratum k, in tasks, and adds the results to the strata in task
-// order. False when stopped.
-bool PlayStrata(Part& part, std::size_t partIndex, const std::vector<std::int64_t>& orders,
-                int phase, const StratumPlayer& player, std::uint64_t seed, unsigned threads,
-                RunControl* control) {
-    std::vector<Task> tasks;
-    for (std::size_t k = 0; k < part.strata.size(); ++k) {
-        for (std::int64_t first = 0, chunk = 0; first < orders[k]; first += kTaskOrders, ++chunk) {
-            tasks.push_back({k, std::min(kTaskOrders, orders[k] - first),
-                             TaskSeed(seed, partIndex, phase, k, chunk)});
-        }
-    }
-    std::vector<TaskResult> results(tasks.size());
-    const bool finished = RunTasks(
-        tasks.size(), threads,
-        [&](std::size_t t) { results[t] = player.Play(part.strata[tasks[t].stratum], tasks[t]); },
-        control);
-    if (!finished) return false;
-    for (std::size_t t = 0; t < tasks.size(); ++t) {
-        Stratum& stratum = part.strata[tasks[t].stratum];
-        stratum.orders += tasks[t].orders;
-        stratum.matches += results[t].matches;
-        // Sorted, so that the sums are formed in the same order on every run.
-        const std::map<std::string, Tally> sorted(results[t].states.begin(),
-                                                  results[t].states.end());
-        for (const auto& [key, tally] : sorted) {
-            Tally& sum = stratum.states[key];
-            sum.matches += tally.matches;
-            for (std::size_t s = 0; s < kSettings; ++s) sum.weight[s] += tally.weight[s];
-        }
-    }
-    return true;
-}
-
-// Shares `total` orders out in proportion to `scores`; strata whose share is below one order get
-// none, the others at least kMinOrders.
-std::vector<std::int64_t> Allocate(const std::vector<double>& scores, std::int64_t total) {
-    double sum = 0;
-    for (double score : scores) sum += score;
-    std::vector<std::int64_t> orders(scores.size(), 0);
-    if (!(sum > 0)) return orders;
-    for (std::size_t k = 0; k < scores.size(); ++k) {
-        const double share = static_cast<double>(total) * scores[k] / sum;
-        if (share >= 1) orders[k] = std::max<std::int64_t>(kMinOrders, std::llround(share));
-    }
-    return orders;
-}
-
-// The strata of a part, each with its possible weight in the posterior.
-void SetUpStrata(Part& part, const std::array<SettingOdds, kSettings>& odds,
-                 const PerSetting& prior) {
-    const Observation& shown = part.shown;
-    double baseBest = kMinusInfinity;
-    for (std::size_t s = 0; s < kSettings; ++s) {
-        const double m = LogMultinomial(odds[s], shown.games, shown.bigs, shown.regs);
-        if (prior[s] > 0) baseBest = std::max(baseBest, std::log(prior[s]) + m);
-    }
-    for (std::int64_t j = 0; j <= kMaxHeldBigs; ++j) {
-        for (std::int64_t i = 0; i <= kMaxHeldRegs; ++i) {
-            if (shown.bigs + j + shown.regs + i > shown.games) break;
-            Stratum stratum;
-            stratum.heldBigs = j;
-            stratum.heldRegs = i;
-            double best = kMinusInfinity;
-            for (std::size_t s = 0; s < kSettings; ++s) {
-                stratum.logM[s] =
-                    LogMultinomial(odds[s], shown.games, shown.bigs + j, shown.regs + i);
-                if (prior[s] > 0) best = std::max(best, std::log(prior[s]) + stratum.logM[s]);
-            }
-            stratum.influence = best - baseBest;
-            part.strata.push_back(std::move(stratum));
-        }
-    }
-}
-
-// The pilot: where do orders show what was seen? Strata get orders by their weight and a
-// generous bound on K.
-bool PlayPilot(Part& part, std::size_t partIndex, const StratumPlayer& player, std::int64_t orders,
-               std::uint64_t seed, unsigned threads, RunControl* control) {
-    if (part.strata.empty()) return true;
-    std::vector<double> scores;
-    for (const Stratum& s : part.strata) {
-        const double envelope = std::pow(kEnvelope, static_cast<double>(s.heldBigs + s.heldRegs));
-        scores.push_back(std::exp(std::min(s.influence, 50.0)) * envelope);
-    }
-    const double top = *std::max_element(scores.begin(), scores.end());
-    for (double& score : scores) score = score >= top * 1e-9 ? score : 0;
-    return PlayStrata(part, partIndex, Allocate(scores, orders), 0, player, seed, threads, control);
-}
-
-// A further round: orders where they reduce the error most (Neyman allocation), judged from the
-// orders played so far.
-bool PlayRound(Part& part, std::size_t partIndex, const StratumPlayer& player, int round,
-               std::int64_t orders, std::uint64_t seed, unsigned threads, RunControl* control) {
-    std::vector<double> scores;
-    for (const Stratum& s : part.strata) {
-        if (s.orders == 0) {
-            scores.push_back(0);
-            continue;
-        }
-        const double chance =
-            (static_cast<double>(s.matches) + 0.5) / (static_cast<double>(s.orders) + 1);
-        scores.push_back(std::exp(std::min(s.influence, 50.0)) * std::sqrt(chance * (1 - chance)));
-    }
-    return PlayStrata(part, partIndex, Allocate(scores, orders), round, player, seed, threads,
-                      control);
-}
-
 // Whether `games` AR games can be made of whole AR150s and AR1000s.
 bool WholeArs(std::int64_t games) {
     for (std::int64_t thousands = 0; thousands * 1000 <= games; ++thousands) {
@@ -357,6 +250,170 @@ double SplitChance(const Part& part, const MachineState& state, std::int32_t len
     const int hyper = head >= kHyperBig ? 1 : 0;
     if (!carries || (part.hyper >= 0 && part.hyper != hyper)) return 0;
     return 1 - odds.RegChance();  // any draw but a REG lets the oldest BIG be paid
+}
+
+// Plays `orders[p][k]` orders in stratum k of part p, in tasks, and adds the results to the
+// strata in task order. False when stopped.
+bool PlayOrders(std::vector<Part>& parts, const std::vector<StratumPlayer>& players,
+                const std::vector<std::vector<std::int64_t>>& orders, int phase, std::uint64_t seed,
+                unsigned threads, RunControl* control) {
+    struct Placed {
+        std::size_t part;
+        Task task;
+    };
+    std::vector<Placed> tasks;
+    for (std::size_t p = 0; p < parts.size(); ++p) {
+        const std::int64_t draws = parts[p].shown.bigs + parts[p].shown.regs + 8;
+        const std::int64_t perTask =
+            std::clamp<std::int64_t>(kTaskDraws / draws, 16, kMaxTaskOrders);
+        for (std::size_t k = 0; k < parts[p].strata.size(); ++k) {
+            const std::int64_t n = orders[p][k];
+            for (std::int64_t first = 0, chunk = 0; first < n; first += perTask, ++chunk) {
+                tasks.push_back(
+                    {p, {k, std::min(perTask, n - first), TaskSeed(seed, p, phase, k, chunk)}});
+            }
+        }
+    }
+    std::vector<TaskResult> results(tasks.size());
+    const bool finished = RunTasks(
+        tasks.size(), threads,
+        [&](std::size_t t) {
+            const Placed& placed = tasks[t];
+            results[t] = players[placed.part].Play(parts[placed.part].strata[placed.task.stratum],
+                                                   placed.task);
+        },
+        control);
+    if (!finished) return false;
+    for (std::size_t t = 0; t < tasks.size(); ++t) {
+        Stratum& stratum = parts[tasks[t].part].strata[tasks[t].task.stratum];
+        stratum.orders += tasks[t].task.orders;
+        stratum.matches += results[t].matches;
+        // Sorted, so that the sums are formed in the same order on every run.
+        const std::map<std::string, Tally> sorted(results[t].states.begin(),
+                                                  results[t].states.end());
+        for (const auto& [key, tally] : sorted) {
+            Tally& sum = stratum.states[key];
+            sum.matches += tally.matches;
+            for (std::size_t s = 0; s < kSettings; ++s) sum.weight[s] += tally.weight[s];
+        }
+    }
+    return true;
+}
+
+// Shares `total` orders out in proportion to `scores`; strata whose share is below one order get
+// none, the others at least kMinOrders.
+std::vector<std::int64_t> Allocate(const std::vector<double>& scores, std::int64_t total) {
+    double sum = 0;
+    for (double score : scores) sum += score;
+    std::vector<std::int64_t> orders(scores.size(), 0);
+    if (!(sum > 0)) return orders;
+    for (std::size_t k = 0; k < scores.size(); ++k) {
+        const double share = static_cast<double>(total) * scores[k] / sum;
+        if (share >= 1) orders[k] = std::max<std::int64_t>(kMinOrders, std::llround(share));
+    }
+    return orders;
+}
+
+// The strata of a part, each with its possible weight in the likelihood.
+void SetUpStrata(Part& part, const std::array<SettingOdds, kSettings>& odds,
+                 const PerSetting& prior) {
+    const Observation& shown = part.shown;
+    for (std::int64_t j = 0; j <= kMaxHeldBigs; ++j) {
+        for (std::int64_t i = 0; i <= kMaxHeldRegs; ++i) {
+            if (shown.bigs + j + shown.regs + i > shown.games) break;
+            Stratum stratum;
+            stratum.heldBigs = j;
+            stratum.heldRegs = i;
+            stratum.weight = kMinusInfinity;
+            for (std::size_t s = 0; s < kSettings; ++s) {
+                stratum.logM[s] =
+                    LogMultinomial(odds[s], shown.games, shown.bigs + j, shown.regs + i);
+                if (prior[s] > 0) {
+                    stratum.weight = std::max(stratum.weight, std::log(prior[s]) + stratum.logM[s]);
+                }
+            }
+            part.strata.push_back(std::move(stratum));
+        }
+    }
+}
+
+// The pilot: where do orders show what was seen? Within each part, strata get orders by their
+// weight against the part's first stratum and a generous bound on K.
+std::vector<std::vector<std::int64_t>> PilotOrders(const std::vector<Part>& parts,
+                                                   std::int64_t orders) {
+    std::vector<std::vector<std::int64_t>> allocation;
+    for (const Part& part : parts) {
+        std::vector<double> scores;
+        for (const Stratum& s : part.strata) {
+            const double envelope =
+                std::pow(kEnvelope, static_cast<double>(s.heldBigs + s.heldRegs));
+            const double relative = std::min(s.weight - part.strata.front().weight, 50.0);
+            scores.push_back(std::exp(relative) * envelope);
+        }
+        const double top = scores.empty() ? 0 : *std::max_element(scores.begin(), scores.end());
+        for (double& score : scores) score = score >= top * 1e-9 ? score : 0;
+        allocation.push_back(Allocate(scores, orders));
+    }
+    return allocation;
+}
+
+// The most an order's match can count for under any setting: a split part's chance that the
+// paying game paid as it must (see SplitChance), 1 for a direct part.
+double MatchValue(const Part& part, const MachineState& state,
+                  const std::array<SettingOdds, kSettings>& odds, const PerSetting& prior) {
+    if (part.arPlayed == 0) return 1;
+    double most = 0;
+    for (std::size_t s = 0; s < kSettings; ++s) {
+        if (prior[s] <= 0) continue;
+        double chance = 0;
+        for (std::int32_t length : {150, 1000}) chance += SplitChance(part, state, length, odds[s]);
+        most = std::max(most, chance);
+    }
+    return most;
+}
+
+// A further round: orders where they reduce the error of the likelihood most (Neyman
+// allocation over the strata of all parts: weight times the standard deviation of what an order
+// counts for, judged from the orders played so far, with half a match worth 1 added so that a
+// stratum without a match keeps some orders).
+std::vector<std::vector<std::int64_t>> RoundOrders(const std::vector<Part>& parts,
+                                                   const std::array<SettingOdds, kSettings>& odds,
+                                                   const PerSetting& prior, std::int64_t orders) {
+    double top = kMinusInfinity;
+    for (const Part& part : parts) {
+        for (const Stratum& s : part.strata) {
+            if (s.orders > 0) top = std::max(top, s.weight);
+        }
+    }
+    std::vector<double> scores;
+    std::vector<std::size_t> sizes;
+    for (const Part& part : parts) {
+        sizes.push_back(part.strata.size());
+        for (const Stratum& s : part.strata) {
+            if (s.orders == 0 || s.weight == kMinusInfinity) {
+                scores.push_back(0);
+                continue;
+            }
+            const double n = static_cast<double>(s.orders) + 1;
+            double first = 0.5, second = 0.5;  // the half match, worth at most 1
+            for (const auto& [key, tally] : s.states) {
+                const double value = MatchValue(part, FromKey(key), odds, prior);
+                first += static_cast<double>(tally.matches) * value;
+                second += static_cast<double>(tally.matches) * value * value;
+            }
+            const double variance = std::max(0.0, second / n - (first / n) * (first / n));
+            scores.push_back(std::exp(s.weight - top) * std::sqrt(variance));
+        }
+    }
+    const std::vector<std::int64_t> flat = Allocate(scores, orders);
+    std::vector<std::vector<std::int64_t>> allocation;
+    std::size_t at = 0;
+    for (std::size_t size : sizes) {
+        allocation.emplace_back(flat.begin() + static_cast<std::ptrdiff_t>(at),
+                                flat.begin() + static_cast<std::ptrdiff_t>(at + size));
+        at += size;
+    }
+    return allocation;
 }
 
 // The likelihood, posterior and its error from the orders played so far; the end states too
@@ -431,6 +488,7 @@ LikelihoodEstimate Assemble(const std::vector<Part>& parts,
     }
     for (std::size_t k = 0; k < kSettings; ++k) {
         estimate.logLikelihood[k] = value[k] > 0 ? scale[k] + std::log(value[k]) : kMinusInfinity;
+        estimate.logLikelihoodSe[k] = value[k] > 0 ? std::sqrt(cov[k][k]) / value[k] : 0;
     }
 
     double best = kMinusInfinity;
@@ -507,17 +565,15 @@ std::optional<LikelihoodEstimate> EstimateLikelihood(const Observation& shown,
                                                      std::uint64_t seed, unsigned threads,
                                                      RunControl* control) {
     std::vector<Part> parts = Parts(shown);
-    const std::int64_t perPart =
-        std::max(kMinPartOrders,
-                 orders / std::max<std::int64_t>(1, static_cast<std::int64_t>(parts.size())));
     std::vector<StratumPlayer> players;
-    for (std::size_t p = 0; p < parts.size(); ++p) {
-        SetUpStrata(parts[p], odds, prior);
-        players.emplace_back(parts[p], odds);
-        if (!PlayPilot(parts[p], p, players[p], perPart / 8, seed, threads, control) ||
-            !PlayRound(parts[p], p, players[p], 1, perPart - perPart / 8, seed, threads, control)) {
-            return std::nullopt;
-        }
+    for (Part& part : parts) SetUpStrata(part, odds, prior);
+    for (const Part& part : parts) players.emplace_back(part, odds);
+    const auto count = static_cast<std::int64_t>(std::max<std::size_t>(1, parts.size()));
+    const std::int64_t pilot = std::max(kMinPartOrders, orders / 8 / count);
+    if (!PlayOrders(parts, players, PilotOrders(parts, pilot), 0, seed, threads, control) ||
+        !PlayOrders(parts, players, RoundOrders(parts, odds, prior, orders - orders / 8), 1, seed,
+                    threads, control)) {
+        return std::nullopt;
     }
     // Further rounds while some posterior probability is less certain than kTargetSe.
     for (int round = 2; round <= kMaxRounds; ++round) {
@@ -525,10 +581,9 @@ std::optional<LikelihoodEstimate> EstimateLikelihood(const Observation& shown,
         if (*std::max_element(sofar.posteriorSe.begin(), sofar.posteriorSe.end()) <= kTargetSe) {
             break;
         }
-        for (std::size_t p = 0; p < parts.size(); ++p) {
-            if (!PlayRound(parts[p], p, players[p], round, perPart, seed, threads, control)) {
-                return std::nullopt;
-            }
+        if (!PlayOrders(parts, players, RoundOrders(parts, odds, prior, orders), round, seed,
+                        threads, control)) {
+            return std::nullopt;
         }
     }
     return Assemble(parts, odds, prior, true);

@@ -51,7 +51,8 @@ struct EndState {
 };
 
 struct LikelihoodEstimate {
-    PerSetting logLikelihood{};  // ln P(shown | setting); -inf when no order showed it
+    PerSetting logLikelihood{};    // ln P(shown | setting); -inf when no order showed it
+    PerSetting logLikelihoodSe{};  // its Monte Carlo standard error
     PerSetting posterior{};
     PerSetting posteriorSe{};  // Monte Carlo standard error of each posterior probability
     std::vector<EndState> endStates;
