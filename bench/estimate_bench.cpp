@@ -3,6 +3,7 @@
 // example, a long session's, and the example with the hyper BIG and AR counts given.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <thread>
 
 #include "stats/estimate.h"
@@ -58,6 +59,34 @@ void BM_HyperAndArGiven(benchmark::State& state) {
     in.untilKnown = false;
     Run(state, in);
 }
+
+// How long a computation runs on once it is asked to stop (as a window does when a newer
+// keystroke comes): the stop is requested 20 ms into an estimate with a 10000-game projection.
+void BM_StopLatency(benchmark::State& state) {
+    EstimateInput in = Input(3000, 12, 8);
+    in.remaining = 10000;
+    in.seed = 2;
+    for (auto _ : state) {
+        taviro::RunControl control;
+        std::chrono::steady_clock::time_point asked;
+        std::thread stopper([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            asked = std::chrono::steady_clock::now();
+            control.RequestStop();
+        });
+        const EstimateOutcome outcome = Estimate(in, &control);
+        const auto done = std::chrono::steady_clock::now();
+        stopper.join();
+        state.SetIterationTime(std::chrono::duration<double>(done - asked).count());
+        benchmark::DoNotOptimize(outcome.stopped);
+    }
+}
+BENCHMARK(BM_StopLatency)
+    ->Iterations(1)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // Medians of nine runs each: other work on the machine makes single runs scatter.
 #define TAVIRO_ESTIMATE_BENCH(name)  \

@@ -14,7 +14,10 @@ namespace taviro::stats {
 
 namespace {
 
-constexpr std::int64_t kTaskContinuations = 128;
+// Continuations per task: about 2^16 bonus draws' work (a bonus every 250 games or so), so that a
+// stop request is seen within milliseconds.
+constexpr std::int64_t kTaskDraws = std::int64_t{1} << 16;
+constexpr std::int64_t kMaxTaskContinuations = 128;
 constexpr double kMinusInfinity = -std::numeric_limits<double>::infinity();
 
 // P(setting 5 or 6) as the counter moves on: the current posterior times the chance of what the
@@ -276,13 +279,16 @@ std::optional<ContinuationResult> Continue(const ContinuationPlan& plan, RunCont
     const auto known = static_cast<std::size_t>(plan.knowContinuations);
     std::vector<Outcome> outcomes(n);
     std::vector<double> bands(n * points);
-    const std::size_t tasks = (n + kTaskContinuations - 1) / kTaskContinuations;
+    const std::int64_t draws = (plan.remaining + (known > 0 ? kKnowHorizon : 0)) / 250 + 8;
+    const auto perTask = static_cast<std::size_t>(
+        std::clamp<std::int64_t>(kTaskDraws / draws, 1, kMaxTaskContinuations));
+    const std::size_t tasks = (n + perTask - 1) / perTask;
     const std::uint64_t base = MixBits(plan.seed ^ 0x636f6e74696e7565ULL);
     const bool finished = RunTasks(
         tasks, plan.threads,
         [&](std::size_t task) {
-            const std::size_t first = task * kTaskContinuations;
-            const std::size_t stop = std::min(n, first + kTaskContinuations);
+            const std::size_t first = task * perTask;
+            const std::size_t stop = std::min(n, first + perTask);
             for (std::size_t c = first; c < stop; ++c) {
                 outcomes[c] =
                     continuer.Play(MixBits(base ^ c), c < known, bands.data() + c * points);

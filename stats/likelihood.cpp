@@ -318,8 +318,11 @@ std::vector<std::int64_t> Allocate(const std::vector<double>& scores, std::int64
 void SetUpStrata(Part& part, const std::array<SettingOdds, kSettings>& odds,
                  const PerSetting& prior) {
     const Observation& shown = part.shown;
+    // Before the game that pays an AR's BIG no REG can be waiting (it would be paid first), so a
+    // split part has no strata with REGs held.
+    const std::int64_t maxHeldRegs = part.arPlayed > 0 ? 0 : kMaxHeldRegs;
     for (std::int64_t j = 0; j <= kMaxHeldBigs; ++j) {
-        for (std::int64_t i = 0; i <= kMaxHeldRegs; ++i) {
+        for (std::int64_t i = 0; i <= maxHeldRegs; ++i) {
             if (shown.bigs + j + shown.regs + i > shown.games) break;
             Stratum stratum;
             stratum.heldBigs = j;
@@ -374,8 +377,7 @@ double MatchValue(const Part& part, const MachineState& state,
 
 // A further round: orders where they reduce the error of the likelihood most (Neyman
 // allocation over the strata of all parts: weight times the standard deviation of what an order
-// counts for, judged from the orders played so far, with half a match worth 1 added so that a
-// stratum without a match keeps some orders).
+// counts for, judged from the orders played so far).
 std::vector<std::vector<std::int64_t>> RoundOrders(const std::vector<Part>& parts,
                                                    const std::array<SettingOdds, kSettings>& odds,
                                                    const PerSetting& prior, std::int64_t orders) {
@@ -394,13 +396,19 @@ std::vector<std::vector<std::int64_t>> RoundOrders(const std::vector<Part>& part
                 scores.push_back(0);
                 continue;
             }
-            const double n = static_cast<double>(s.orders) + 1;
-            double first = 0.5, second = 0.5;  // the half match, worth at most 1
+            // Half a match more, worth what the matches were worth on average (1 without any),
+            // keeps some orders in a stratum that has shown none yet.
+            double first = 0, second = 0, matches = 0;
             for (const auto& [key, tally] : s.states) {
                 const double value = MatchValue(part, FromKey(key), odds, prior);
+                matches += static_cast<double>(tally.matches);
                 first += static_cast<double>(tally.matches) * value;
                 second += static_cast<double>(tally.matches) * value * value;
             }
+            const double typical = matches > 0 ? first / matches : 1;
+            first += 0.5 * typical;
+            second += 0.5 * typical * typical;
+            const double n = static_cast<double>(s.orders) + 1;
             const double variance = std::max(0.0, second / n - (first / n) * (first / n));
             scores.push_back(std::exp(s.weight - top) * std::sqrt(variance));
         }
@@ -555,8 +563,10 @@ std::int64_t OrderBudget(const Observation& shown) {
     // are played.
     const double draws = static_cast<double>(shown.bigs + shown.regs) + 8;
     const double work = (shown.hyperBigs || shown.arGames) ? 0x1p22 : 0x1p20;
-    return std::clamp(static_cast<std::int64_t>(work / draws), std::int64_t{1} << 14,
-                      std::int64_t{1} << 18);
+    const std::int64_t orders = std::clamp(static_cast<std::int64_t>(work / draws),
+                                           std::int64_t{1} << 14, std::int64_t{1} << 18);
+    // Very long sessions: at most 2^25 draws in a round, and at least 256 orders.
+    return std::min(orders, std::max<std::int64_t>(256, static_cast<std::int64_t>(0x1p25 / draws)));
 }
 
 std::optional<LikelihoodEstimate> EstimateLikelihood(const Observation& shown,
@@ -569,7 +579,7 @@ std::optional<LikelihoodEstimate> EstimateLikelihood(const Observation& shown,
     for (Part& part : parts) SetUpStrata(part, odds, prior);
     for (const Part& part : parts) players.emplace_back(part, odds);
     const auto count = static_cast<std::int64_t>(std::max<std::size_t>(1, parts.size()));
-    const std::int64_t pilot = std::max(kMinPartOrders, orders / 8 / count);
+    const std::int64_t pilot = std::max(std::min(kMinPartOrders, orders / 4), orders / 8 / count);
     if (!PlayOrders(parts, players, PilotOrders(parts, pilot), 0, seed, threads, control) ||
         !PlayOrders(parts, players, RoundOrders(parts, odds, prior, orders - orders / 8), 1, seed,
                     threads, control)) {
