@@ -88,10 +88,10 @@ EstimateOutcome Estimate(const EstimateInput& input, RunControl* control) {
         ParameterTexts texts = input.machine;
         texts.TexBIG = kSettingPresets[s].big;
         texts.TexREG = kSettingPresets[s].reg;
-        texts.TexGAME = "1";
+        texts.TexGAME = std::to_string(1);
         const std::optional<SimulationState> prepared = PreparedState(texts, false);
         if (!prepared) {
-            outcome.error = "数値が大きすぎます";
+            outcome.error = Concat("数値が大きすぎます");
             return outcome;
         }
         odds[s] = OddsOf(*prepared);

@@ -108,10 +108,15 @@ bool ReadShared(std::string_view name, std::string_view v, SharedTargets t, std:
     return false;
 }
 
-// Walks the arguments: --help, then each option with its value ("--name value" or
-// "--name=value"), handed to `read`, which returns false with an error line.
-template <class Read>
-std::string WalkOptions(std::span<const std::string_view> args, bool& help, const Read& read) {
+std::string Unknown(std::string_view name) {
+    return Concat("不明なオプションです: ", Quote(name), "（--help で一覧）");
+}
+
+// Walks the arguments: --help, then each option that `known` accepts with its value
+// ("--name value" or "--name=value"), handed to `read`, which returns false with an error line.
+template <class Known, class Read>
+std::string WalkOptions(std::span<const std::string_view> args, bool& help, const Known& known,
+                        const Read& read) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view name = args[i];
         std::optional<std::string_view> value;
@@ -124,19 +129,15 @@ std::string WalkOptions(std::span<const std::string_view> args, bool& help, cons
             help = true;
             continue;
         }
-        std::string error;
-        if (!read(name, std::optional<std::string_view>(), error)) return error;  // unknown
+        if (!known(name)) return Unknown(name);
         if (!value) {
             if (i + 1 >= args.size()) return Concat(name, " には値が必要です");
             value = args[++i];
         }
-        if (!read(name, value, error)) return error;
+        std::string error;
+        if (!read(name, *value, error)) return error;
     }
     return {};
-}
-
-std::string Unknown(std::string_view name) {
-    return Concat("不明なオプションです: ", Quote(name), "（--help で一覧）");
 }
 
 }  // namespace
@@ -157,16 +158,12 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
     o.threads = cores == 0 ? 1 : cores;
     bool settingAll = true;
     SharedTargets shared{o.parameters, o.rate, o.seed, o.threads, o.format};
+    const auto known = [](std::string_view name) {
+        return IsShared(name) || name == "--setting" || name == "--big" || name == "--reg" ||
+               name == "--games" || name == "--sessions";
+    };
     const std::string error = WalkOptions(
-        args, o.help,
-        [&](std::string_view name, std::optional<std::string_view> value, std::string& error) {
-            const bool own = name == "--setting" || name == "--big" || name == "--reg" ||
-                             name == "--games" || name == "--sessions";
-            if (!value) {
-                if (!own && !IsShared(name)) error = Unknown(name);
-                return own || IsShared(name);
-            }
-            const std::string_view v = *value;
+        args, o.help, known, [&](std::string_view name, std::string_view v, std::string& error) {
             if (IsShared(name)) return ReadShared(name, v, shared, error);
             if (name == "--setting") {
                 if (v == "all") {
@@ -222,17 +219,13 @@ ParsedEstimate ParseEstimateOptions(std::span<const std::string_view> args, std:
     bool games = false, bigs = false, regs = false;
     SharedTargets shared{in.machine, in.rate, in.seed, in.threads, o.format};
     constexpr std::int64_t kMaxCount = std::numeric_limits<std::int32_t>::max();
+    const auto known = [](std::string_view name) {
+        return IsShared(name) || name == "--games" || name == "--big" || name == "--reg" ||
+               name == "--hbig" || name == "--ar-games" || name == "--prior" ||
+               name == "--remaining";
+    };
     const std::string error = WalkOptions(
-        args, o.help,
-        [&](std::string_view name, std::optional<std::string_view> value, std::string& error) {
-            const bool own = name == "--games" || name == "--big" || name == "--reg" ||
-                             name == "--hbig" || name == "--ar-games" || name == "--prior" ||
-                             name == "--remaining";
-            if (!value) {
-                if (!own && !IsShared(name)) error = Unknown(name);
-                return own || IsShared(name);
-            }
-            const std::string_view v = *value;
+        args, o.help, known, [&](std::string_view name, std::string_view v, std::string& error) {
             if (IsShared(name)) return ReadShared(name, v, shared, error);
             if (name == "--prior") {
                 std::size_t count = 0;
