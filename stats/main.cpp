@@ -2,17 +2,23 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <limits>
+#include <span>
+#include <string>
 #include <system_error>
 #include <thread>
 
 #include "core/version.h"
 #include "core/xoshiro.h"
 #include "stats/concat.h"
+#include "stats/estimate.h"
+#include "stats/estimate_report.h"
 #include "stats/options.h"
 #include "stats/report.h"
 #include "stats/sessions.h"
@@ -24,19 +30,57 @@ using namespace taviro;
 using namespace taviro::stats;
 
 stats::Progress* g_progress = nullptr;
+RunControl* g_control = nullptr;
 
 void OnInterrupt(int) {
     if (g_progress != nullptr) g_progress->stop.store(true);
+    if (g_control != nullptr) g_control->RequestStop();
 }
 
-// Percent done, games per second and the time left, on one terminal line.
+// The first Ctrl-C asks the work to stop; the handler then gives way, so that a second one ends
+// the program at once.
+void CatchInterrupt() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    action.sa_flags = SA_RESETHAND;
+    sigaction(SIGINT, &action, nullptr);
+}
+
+// Percent done, games per second and the time left, on one terminal line; nothing until some
+// games have been played, so that the time left is a measured one.
 void ShowProgress(const Progress& progress, std::uint64_t totalGames, double seconds) {
-    const auto games = static_cast<double>(progress.games.load());
-    const double rate = seconds > 0 ? games / seconds : 0;
-    const double left = rate > 0 ? (static_cast<double>(totalGames) - games) / rate : 0;
+    const auto games = static_cast<double>(progress.GamesPlayed());
+    if (games <= 0 || seconds <= 0) return;
+    const double rate = games / seconds;
+    const double left = std::max(0.0, static_cast<double>(totalGames) - games) / rate;
     std::fprintf(stderr, "\r  %5.1f%%  %.1f百万ゲーム/秒  残り %.1f秒 \x1b[K",
                  100 * games / static_cast<double>(totalGames), rate / 1e6, left);
     std::fflush(stderr);
+}
+
+// Bytes of memory the program may still take: the kernel's estimate of what is available
+// without swapping, or the free physical memory where that is not told.
+std::uint64_t AvailableMemory() {
+    if (std::FILE* meminfo = std::fopen("/proc/meminfo", "r")) {
+        char line[256];
+        unsigned long long kilobytes = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, meminfo) != nullptr) {
+            found = std::sscanf(line, "MemAvailable: %llu kB", &kilobytes) == 1;
+        }
+        std::fclose(meminfo);
+        if (found) return static_cast<std::uint64_t>(kilobytes) * 1024;
+    }
+    const long pages = sysconf(_SC_AVPHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0) return std::numeric_limits<std::uint64_t>::max();
+    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
+}
+
+std::string Gigabytes(std::uint64_t bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f GB", static_cast<double>(bytes) / 1e9);
+    return text;
 }
 
 // Writes the report to standard output; false, with a message, when it cannot be written whole
@@ -48,12 +92,45 @@ bool WriteReport(const std::string& text) {
     return false;
 }
 
+bool WriteVersion() {
+    return WriteReport(Concat("taviro-stats ", kVersion, "\n"));
+}
+
+// taviro-stats estimate: the posterior of the settings from the counts a player read.
+int RunEstimate(std::span<const std::string_view> args, std::uint64_t clockSeed) {
+    const ParsedEstimate parsed =
+        ParseEstimateOptions(args, clockSeed, std::thread::hardware_concurrency());
+    if (!parsed.options) {
+        std::cerr << "taviro-stats estimate: " << parsed.error << "\n";
+        return 2;
+    }
+    if (parsed.options->help) return WriteReport(std::string(EstimateUsage())) ? 0 : 1;
+    if (parsed.options->version) return WriteVersion() ? 0 : 1;
+    const EstimateInput& input = parsed.options->input;
+    RunControl control;
+    g_control = &control;
+    CatchInterrupt();
+    const EstimateOutcome outcome = Estimate(input, &control);
+    if (outcome.stopped) {
+        std::cerr << "taviro-stats estimate: 中断しました。\n";
+        return 130;
+    }
+    if (!outcome.answer) {
+        std::cerr << "taviro-stats estimate: " << outcome.error << "\n";
+        return 2;
+    }
+    return WriteReport(FormatEstimate(input, *outcome.answer, parsed.options->format)) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
     const auto clock =
         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    if (!args.empty() && args.front() == "estimate") {
+        return RunEstimate(std::span(args).subspan(1), MixBits(clock));
+    }
     const ParsedOptions parsed =
         ParseStatsOptions(args, MixBits(clock), std::thread::hardware_concurrency());
     if (!parsed.options) {
@@ -64,9 +141,7 @@ int main(int argc, char* argv[]) {
     if (options.help) {
         return WriteReport(std::string(StatsUsage())) ? 0 : 1;
     }
-    if (options.version) {
-        return WriteReport(Concat("taviro-stats ", kVersion, "\n")) ? 0 : 1;
-    }
+    if (options.version) return WriteVersion() ? 0 : 1;
 
     std::optional<std::vector<SettingSessions>> prepared = PrepareSettings(options);
     if (!prepared) {
@@ -74,15 +149,18 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     std::vector<SettingSessions>& settings = *prepared;
+    const std::uint64_t needed = SessionsMemoryBytes(options.sessions, settings.size());
+    if (const std::uint64_t available = AvailableMemory(); needed > available) {
+        std::cerr << "taviro-stats: --sessions " << options.sessions << " には約 "
+                  << Gigabytes(needed) << " のメモリが必要ですが、使えるのは約 "
+                  << Gigabytes(available) << " です。\n";
+        return 2;
+    }
 
-    Progress progress;
+    Progress progress(options.threads);
     g_progress = &progress;
-    // The first Ctrl-C lets the running sessions finish; the handler then gives way, so that a
-    // second one ends the program at once.
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    action.sa_flags = SA_RESETHAND;
-    sigaction(SIGINT, &action, nullptr);
+    // The first Ctrl-C lets the running sessions finish.
+    CatchInterrupt();
 
     // At most 10^7 sessions × 2^31 games × 6 settings: within 64 unsigned bits.
     const std::uint64_t totalGames = static_cast<std::uint64_t>(options.sessions) *

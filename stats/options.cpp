@@ -11,8 +11,9 @@ namespace taviro::stats {
 
 namespace {
 
-// Every session keeps its figures for the percentiles: about 50 bytes each.
-constexpr std::int64_t kMaxSessions = 10'000'000;
+// Every session keeps its figures for the percentiles; whether they fit in memory is judged
+// before the run (SessionsMemoryBytes).
+constexpr std::int64_t kMaxSessions = 1'000'000'000;
 
 std::string Quote(std::string_view text) {
     return Concat("\"", text, "\"");
@@ -47,6 +48,103 @@ bool NumberText(std::string_view name, std::string_view value, std::string& targ
     return true;
 }
 
+// The options both commands share: the machine's coins, the exchange rate, the seed, the
+// threads and the output form. Returns false when `name` is none of them.
+struct SharedTargets {
+    ParameterTexts& parameters;
+    double& rate;
+    std::uint64_t& seed;
+    unsigned& threads;
+    OutputFormat& format;
+};
+
+bool IsShared(std::string_view name) {
+    return name == "--normal-base" || name == "--ar-base" || name == "--nbig-coins" ||
+           name == "--hbig-coins" || name == "--reg-coins" || name == "--rate" ||
+           name == "--seed" || name == "--threads" || name == "--format";
+}
+
+// Reads one shared option's value; false, with the error line, when it is not valid.
+bool ReadShared(std::string_view name, std::string_view v, SharedTargets t, std::string& error) {
+    if (name == "--normal-base") return NumberText(name, v, t.parameters.TexN_BASE, error);
+    if (name == "--ar-base") return NumberText(name, v, t.parameters.TexAR_BASE, error);
+    if (name == "--nbig-coins") return NumberText(name, v, t.parameters.TexNBIG, error);
+    if (name == "--hbig-coins") return NumberText(name, v, t.parameters.TexHBIG, error);
+    if (name == "--reg-coins") return NumberText(name, v, t.parameters.TexREGOUT, error);
+    if (name == "--threads") {
+        const auto n = Integer(name, v, 1, 1024, error);
+        if (n) t.threads = static_cast<unsigned>(*n);
+        return n.has_value();
+    }
+    if (name == "--rate") {
+        const auto r = ParseWholeNumber(v);
+        if (r && std::isfinite(*r) && *r > 0) {
+            t.rate = *r;
+            return true;
+        }
+        error = Concat("--rate には 0 より大きい数値（枚/100円）を指定してください: ", Quote(v));
+        return false;
+    }
+    if (name == "--seed") {
+        std::uint64_t seed = 0;
+        const char* end = v.data() + v.size();
+        const auto result = std::from_chars(v.data(), end, seed);
+        if (!v.empty() && result.ec == std::errc() && result.ptr == end) {
+            t.seed = seed;
+            return true;
+        }
+        error = Concat("--seed には 0 から 18446744073709551615 までの整数を指定してください: ",
+                       Quote(v));
+        return false;
+    }
+    // --format
+    if (v == "text" || v == "csv" || v == "json") {
+        t.format = v == "text"  ? OutputFormat::Text
+                   : v == "csv" ? OutputFormat::Csv
+                                : OutputFormat::Json;
+        return true;
+    }
+    error = Concat("--format には text、csv、json のいずれかを指定してください: ", Quote(v));
+    return false;
+}
+
+std::string Unknown(std::string_view name) {
+    return Concat("不明なオプションです: ", Quote(name), "（--help で一覧）");
+}
+
+// Walks the arguments: --help, then each option that `known` accepts with its value
+// ("--name value" or "--name=value"), handed to `read`, which returns false with an error line.
+template <class Known, class Read>
+std::string WalkOptions(std::span<const std::string_view> args, bool& help, bool& version,
+                        const Known& known,
+                        const Read& read) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view name = args[i];
+        std::optional<std::string_view> value;
+        if (const auto eq = name.find('=');
+            name.starts_with("--") && eq != std::string_view::npos) {
+            value = name.substr(eq + 1);
+            name = name.substr(0, eq);
+        }
+        if (name == "--help" || name == "-h") {
+            help = true;
+            continue;
+        }
+        if (name == "--version") {
+            version = true;
+            continue;
+        }
+        if (!known(name)) return Unknown(name);
+        if (!value) {
+            if (i + 1 >= args.size()) return Concat(name, " には値が必要です");
+            value = args[++i];
+        }
+        std::string error;
+        if (!read(name, *value, error)) return error;
+    }
+    return {};
+}
+
 }  // namespace
 
 ParameterTexts TextsForSetting(const StatsOptions& options, int setting) {
@@ -63,130 +161,127 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
     StatsOptions o;
     o.seed = clockSeed;
     o.threads = cores == 0 ? 1 : cores;
-    std::string error;
     bool settingAll = true;
-
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view name = args[i];
-        std::optional<std::string_view> inlineValue;
-        if (const auto eq = name.find('=');
-            name.starts_with("--") && eq != std::string_view::npos) {
-            inlineValue = name.substr(eq + 1);
-            name = name.substr(0, eq);
-        }
-        if (name == "--help" || name == "-h") {
-            o.help = true;
-            continue;
-        }
-        if (name == "--version") {
-            o.version = true;
-            continue;
-        }
-        auto value = [&]() -> std::optional<std::string_view> {
-            if (inlineValue) return inlineValue;
-            if (i + 1 < args.size()) return args[++i];
-            error = Concat(name, " には値が必要です");
-            return std::nullopt;
-        };
-        const bool known = name == "--setting" || name == "--big" || name == "--reg" ||
-                           name == "--games" || name == "--normal-base" || name == "--ar-base" ||
-                           name == "--nbig-coins" || name == "--hbig-coins" ||
-                           name == "--reg-coins" || name == "--sessions" || name == "--rate" ||
-                           name == "--seed" || name == "--threads" || name == "--format";
-        if (!known)
-            return {std::nullopt,
-                    Concat("不明なオプションです: ", Quote(name), "（--help で一覧）")};
-        const auto v = value();
-        if (!v) return {std::nullopt, error};
-
-        bool ok = true;
-        if (name == "--setting") {
-            if (*v == "all") {
-                o.settings = {1, 2, 3, 4, 5, 6};
-                settingAll = true;
-            } else if (const auto s = Integer(name, *v, 1, 6, error)) {
-                o.settings = {static_cast<int>(*s)};
-                settingAll = false;
-            } else {
-                error =
-                    Concat("--setting には 1 から 6 または all を指定してください: ", Quote(*v));
-                ok = false;
+    SharedTargets shared{o.parameters, o.rate, o.seed, o.threads, o.format};
+    const auto known = [](std::string_view name) {
+        return IsShared(name) || name == "--setting" || name == "--big" || name == "--reg" ||
+               name == "--games" || name == "--sessions";
+    };
+    const std::string error = WalkOptions(
+        args, o.help, o.version, known, [&](std::string_view name, std::string_view v, std::string& error) {
+            if (IsShared(name)) return ReadShared(name, v, shared, error);
+            if (name == "--setting") {
+                if (v == "all") {
+                    o.settings = {1, 2, 3, 4, 5, 6};
+                    settingAll = true;
+                } else if (const auto s = Integer(name, v, 1, 6, error)) {
+                    o.settings = {static_cast<int>(*s)};
+                    settingAll = false;
+                } else {
+                    error =
+                        Concat("--setting には 1 から 6 または all を指定してください: ", Quote(v));
+                    return false;
+                }
+                return true;
             }
-        } else if (name == "--big") {
-            o.big.emplace();
-            ok = NumberText(name, *v, *o.big, error);
-        } else if (name == "--reg") {
-            o.reg.emplace();
-            ok = NumberText(name, *v, *o.reg, error);
-        } else if (name == "--normal-base") {
-            ok = NumberText(name, *v, o.parameters.TexN_BASE, error);
-        } else if (name == "--ar-base") {
-            ok = NumberText(name, *v, o.parameters.TexAR_BASE, error);
-        } else if (name == "--nbig-coins") {
-            ok = NumberText(name, *v, o.parameters.TexNBIG, error);
-        } else if (name == "--hbig-coins") {
-            ok = NumberText(name, *v, o.parameters.TexHBIG, error);
-        } else if (name == "--reg-coins") {
-            ok = NumberText(name, *v, o.parameters.TexREGOUT, error);
-        } else if (name == "--games") {
-            // As the main window reads its game count: rounded, halves to even.
-            const std::optional<double> number = ParseWholeNumber(*v);
-            const std::optional<std::int32_t> games = number ? ToLong(*number) : std::nullopt;
-            ok = games && *games >= 1;
-            if (ok)
-                o.games = *games;
-            else
+            if (name == "--big") {
+                o.big.emplace();
+                return NumberText(name, v, *o.big, error);
+            }
+            if (name == "--reg") {
+                o.reg.emplace();
+                return NumberText(name, v, *o.reg, error);
+            }
+            if (name == "--games") {
+                // As the main window reads its game count: rounded, halves to even.
+                const std::optional<double> number = ParseWholeNumber(v);
+                const std::optional<std::int32_t> games = number ? ToLong(*number) : std::nullopt;
+                if (games && *games >= 1) {
+                    o.games = *games;
+                    return true;
+                }
                 error = Concat("--games には 1 から 2147483647 までのゲーム数を指定してください: ",
-                               Quote(*v));
-        } else if (name == "--sessions") {
-            const auto n = Integer(name, *v, 1, kMaxSessions, error);
-            ok = n.has_value();
-            if (ok) o.sessions = *n;
-        } else if (name == "--threads") {
-            const auto n = Integer(name, *v, 1, 1024, error);
-            ok = n.has_value();
-            if (ok) o.threads = static_cast<unsigned>(*n);
-        } else if (name == "--rate") {
-            const auto r = ParseWholeNumber(*v);
-            ok = r && std::isfinite(*r) && *r > 0;
-            if (ok)
-                o.rate = *r;
-            else
-                error = Concat("--rate には 0 より大きい数値（枚/100円）を指定してください: ",
-                               Quote(*v));
-        } else if (name == "--seed") {
-            std::uint64_t seed = 0;
-            const char* end = v->data() + v->size();
-            const auto result = std::from_chars(v->data(), end, seed);
-            ok = !v->empty() && result.ec == std::errc() && result.ptr == end;
-            if (ok)
-                o.seed = seed;
-            else
-                error = "--seed には 0 から 18446744073709551615 までの整数を指定してください: " +
-                        Quote(*v);
-        } else if (name == "--format") {
-            if (*v == "text")
-                o.format = OutputFormat::Text;
-            else if (*v == "csv")
-                o.format = OutputFormat::Csv;
-            else if (*v == "json")
-                o.format = OutputFormat::Json;
-            else {
-                error = Concat("--format には text、csv、json のいずれかを指定してください: ",
-                               Quote(*v));
-                ok = false;
+                               Quote(v));
+                return false;
             }
-        }
-        if (!ok) return {std::nullopt, error};
-    }
+            const auto n = Integer(name, v, 1, kMaxSessions, error);  // --sessions
+            if (n) o.sessions = *n;
+            return n.has_value();
+        });
+    if (!error.empty()) return {std::nullopt, error};
     if (settingAll && (o.big || o.reg)) {
         return {std::nullopt, "--big と --reg は --setting で設定を一つ選んだときだけ使えます"};
     }
     return {o, {}};
 }
 
+ParsedEstimate ParseEstimateOptions(std::span<const std::string_view> args, std::uint64_t clockSeed,
+                                    unsigned cores) {
+    EstimateOptions o;
+    EstimateInput& in = o.input;
+    in.seed = clockSeed;
+    in.threads = cores == 0 ? 1 : cores;
+    bool games = false, bigs = false, regs = false;
+    SharedTargets shared{in.machine, in.rate, in.seed, in.threads, o.format};
+    constexpr std::int64_t kMaxCount = std::numeric_limits<std::int32_t>::max();
+    const auto known = [](std::string_view name) {
+        return IsShared(name) || name == "--games" || name == "--big" || name == "--reg" ||
+               name == "--hbig" || name == "--ar-games" || name == "--prior" ||
+               name == "--remaining";
+    };
+    const std::string error = WalkOptions(
+        args, o.help, o.version, known, [&](std::string_view name, std::string_view v, std::string& error) {
+            if (IsShared(name)) return ReadShared(name, v, shared, error);
+            if (name == "--prior") {
+                std::size_t count = 0;
+                for (std::size_t start = 0; start <= v.size(); ++count) {
+                    const std::size_t comma = std::min(v.find(',', start), v.size());
+                    const std::optional<double> w =
+                        ParseWholeNumber(v.substr(start, comma - start));
+                    if (!w || !std::isfinite(*w) || *w < 0 || count >= kSettings) {
+                        error = Concat("--prior には設定1から6の重みを 0 以上の数 6 つで、",
+                                       "コンマで区切って指定してください: ", Quote(v));
+                        return false;
+                    }
+                    in.prior[count] = *w;
+                    start = comma + 1;
+                }
+                if (count != kSettings) {
+                    error = Concat("--prior には重みを 6 つ指定してください: ", Quote(v));
+                    return false;
+                }
+                return true;
+            }
+            const std::int64_t high = name == "--remaining" ? kMaxRemaining : kMaxCount;
+            const auto n = Integer(name, v, name == "--games" ? 1 : 0, high, error);
+            if (!n) return false;
+            if (name == "--games") {
+                in.games = *n;
+                games = true;
+            } else if (name == "--big") {
+                in.bigs = *n;
+                bigs = true;
+            } else if (name == "--reg") {
+                in.regs = *n;
+                regs = true;
+            }
+            if (name == "--hbig") in.hyperBigs = *n;
+            if (name == "--ar-games") in.arGames = *n;
+            if (name == "--remaining") in.remaining = *n;
+            return true;
+        });
+    if (!error.empty()) return {std::nullopt, error};
+    if (o.help || o.version) return {o, {}};
+    if (!games || !bigs || !regs) {
+        return {std::nullopt, "--games、--big、--reg は必ず指定してください（--help で一覧）"};
+    }
+    if (const auto refused = CheckEstimateInput(in)) return {std::nullopt, *refused};
+    return {o, {}};
+}
+
 std::string_view StatsUsage() {
     return R"(使い方: taviro-stats [オプション]
+      taviro-stats estimate --games G --big B --reg R [オプション]
 多数のセッション（1セッション = 1回のシミュレート）を打ち、設定ごとの出玉と収支の分布を示します。
 
   --setting 1..6|all   設定（既定: all、全設定を並べて表示）
@@ -197,7 +292,7 @@ std::string_view StatsUsage() {
   --nbig-coins X       ノーマルＢＩＧ獲得枚数（既定: 401.650）
   --hbig-coins X       ハイパーＢＩＧ獲得枚数（既定: 548.011）
   --reg-coins X        ＲＥＧ獲得枚数（既定: 127.000）
-  --sessions N         セッション数（既定: 10000、最大 10000000）
+  --sessions N         セッション数（既定: 10000。メモリに収まらない数は実行前に断ります）
   --rate X             換金率 枚/100円（既定: 5）
   --seed N             乱数の種（既定: 時計から。毎回表示するので同じ結果を再現できます）
   --threads N          スレッド数（既定: すべてのコア。結果はスレッド数によらず同じ）
@@ -205,8 +300,34 @@ std::string_view StatsUsage() {
   --version            版を表示
   --help               この説明
 
+taviro-stats estimate --games G --big B --reg R [オプション] で、打った台の回数から
+設定を推定します（taviro-stats estimate --help で説明）。
+
 Ctrl-C で中断すると、それまでに終わったセッションの集計を表示します（終了コード 130）。
 オプションの誤りは終了コード 2 です。
+)";
+}
+
+std::string_view EstimateUsage() {
+    return R"(使い方: taviro-stats estimate --games G --big B --reg R [オプション]
+打った台の回数から、設定ごとの確率（事後確率）と、この先の見込みを示します。
+
+  --games G            打ったゲーム数（通常時とＡＲ中の合計）
+  --big B, --reg R     払い出されたＢＩＧ・ＲＥＧの回数（カウンターの表示）
+  --hbig H             ＢのうちハイパーＢＩＧの回数（分かれば）
+  --ar-games A         ＡＲ中に打ったゲーム数（分かれば）
+  --prior W1,...,W6    設定1～6の事前の重み（既定: すべて等しい）
+  --remaining N        この先打つつもりのゲーム数（既定: 0、見込みを出さない）
+  --normal-base X 等   台の期待値（taviro-stats --help と同じ）
+  --rate X             換金率 枚/100円（既定: 5）
+  --seed N             乱数の種（既定: 時計から。同じ種なら同じ結果）
+  --threads N          スレッド数（既定: すべてのコア。結果はスレッド数によらず同じ）
+  --format text|csv|json  出力形式（既定: text）
+  --version            版を表示
+  --help               この説明
+
+この先の見込みは、設定と台の状態（ストック中のボーナス、途中のＡＲ）を事後分布から
+引いて打ち続けたシミュレーションです。入力の誤りは終了コード 2 です。
 )";
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/parameters.h"
+#include "stats/estimate.h"
 
 namespace taviro::stats {
 
@@ -43,5 +44,24 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
 ParameterTexts TextsForSetting(const StatsOptions& options, int setting);
 
 std::string_view StatsUsage();
+
+// `taviro-stats estimate`: the counts a player read off the machine.
+struct EstimateOptions {
+    EstimateInput input;
+    OutputFormat format = OutputFormat::Text;
+    bool help = false;
+    bool version = false;
+};
+
+struct ParsedEstimate {
+    std::optional<EstimateOptions> options;
+    std::string error;  // one line, when options is empty
+};
+
+// Reads the arguments after "estimate" and checks that the counts can happen together.
+ParsedEstimate ParseEstimateOptions(std::span<const std::string_view> args, std::uint64_t clockSeed,
+                                    unsigned cores);
+
+std::string_view EstimateUsage();
 
 }  // namespace taviro::stats

@@ -5,6 +5,7 @@
 
 #include "core/numbers.h"
 #include "stats/concat.h"
+#include "stats/number_text.h"
 
 namespace taviro::stats {
 
@@ -83,14 +84,19 @@ const std::vector<Row>& Rows() {
     return rows;
 }
 
-// A figure as the report shows it: rounded, in the program's number form; nothing when the
-// figure does not exist (no completed session, or a single one for an interval), and the empty
-// text when it is not a finite number.
-std::optional<std::string> Figure(const std::optional<SettingFigures>& figures, const Row& row) {
+// A figure's value; nothing when it does not exist (no completed session, or a single one for an
+// interval).
+std::optional<double> Value(const std::optional<SettingFigures>& figures, const Row& row) {
     if (!figures) return std::nullopt;
-    const std::optional<double> value = row.value(*figures);
+    return row.value(*figures);
+}
+
+// As the table shows it: rounded, in the program's number form; the empty text when the figure
+// is not a finite number.
+std::optional<std::string> Shown(const std::optional<SettingFigures>& figures, const Row& row) {
+    const std::optional<double> value = Value(figures, row);
     if (!value) return std::nullopt;
-    return FormatNumber(RoundHalfEven(*value, row.decimals));
+    return RoundedNumber(*value, row.decimals);
 }
 
 std::string PadLeft(const std::string& text, std::size_t width) {
@@ -105,13 +111,14 @@ std::string PadRight(std::string text, std::size_t width) {
 
 std::string Text(const Report& r) {
     std::string out =
-        Concat("taviro-stats  シード ", std::to_string(r.seed), "  ",
+        Concat("taviro-stats  シード ", std::to_string(r.seed), "\n",
                std::to_string(r.sessionsRequested), "セッション × ", std::to_string(r.games),
                "ゲーム  換金率 ", FormatNumber(r.rate), "枚/100円\n");
     if (r.interrupted) out += "中断しました: 完了したセッションだけを集計しています\n";
     out += "\n";
-    constexpr std::size_t kHeadingWidth = 22;
-    constexpr std::size_t kColumnWidth = 12;
+    // 19 + 6 × 10 columns: the six settings side by side within 80 columns.
+    constexpr std::size_t kHeadingWidth = 19;
+    constexpr std::size_t kColumnWidth = 10;
     out += PadRight("", kHeadingWidth);
     for (int setting : r.settings)
         out += PadLeft(Concat("設定", std::to_string(setting)), kColumnWidth);
@@ -119,7 +126,7 @@ std::string Text(const Report& r) {
     for (const Row& row : Rows()) {
         out += PadRight(std::string(row.heading), kHeadingWidth);
         for (const auto& figures : r.figures) {
-            out += PadLeft(Figure(figures, row).value_or("-"), kColumnWidth);
+            out += PadLeft(Shown(figures, row).value_or("-"), kColumnWidth);
         }
         out += "\n";
     }
@@ -133,8 +140,11 @@ std::string Csv(const Report& r) {
     for (std::size_t i = 0; i < r.settings.size(); ++i) {
         out += Concat(std::to_string(r.settings[i]), ",", std::to_string(r.seed), ",",
                       std::to_string(r.games), ",", std::to_string(r.sessionsRequested), ",",
-                      FormatNumber(r.rate), ",", r.interrupted ? "1" : "0");
-        for (const Row& row : Rows()) out += Concat(",", Figure(r.figures[i], row).value_or(""));
+                      FullNumber(r.rate), ",", r.interrupted ? "1" : "0");
+        for (const Row& row : Rows()) {
+            const std::optional<double> value = Value(r.figures[i], row);
+            out += Concat(",", value ? FullNumber(*value) : std::string());
+        }
         out += "\n";
     }
     return out;
@@ -144,14 +154,13 @@ std::string Json(const Report& r) {
     std::string out = Concat(
         "{\n  \"seed\": ", std::to_string(r.seed), ",\n  \"games\": ", std::to_string(r.games),
         ",\n  \"sessions_requested\": ", std::to_string(r.sessionsRequested),
-        ",\n  \"rate\": ", FormatNumber(r.rate),
+        ",\n  \"rate\": ", FullNumber(r.rate),
         ",\n  \"interrupted\": ", r.interrupted ? "true" : "false", ",\n  \"settings\": [");
     for (std::size_t i = 0; i < r.settings.size(); ++i) {
         out += i == 0 ? "\n" : ",\n";
         out += Concat("    {\"setting\": ", std::to_string(r.settings[i]));
         for (const Row& row : Rows()) {
-            const std::string figure = Figure(r.figures[i], row).value_or("");
-            out += Concat(", \"", row.key, "\": ", figure.empty() ? "null" : figure);
+            out += Concat(", \"", row.key, "\": ", JsonNumber(Value(r.figures[i], row)));
         }
         out += "}";
     }

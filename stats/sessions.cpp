@@ -12,10 +12,11 @@
 
 namespace taviro::stats {
 
-SessionResult PlaySession(const SimulationState& prepared, UniformSource& source, double rate) {
+SessionResult PlaySession(const SimulationState& prepared, UniformSource& source, double rate,
+                          RunControl* control) {
     SimulationState s = prepared;
     BalanceTracker tracker;
-    PlayGames(s, source, tracker);
+    PlayGames(s, source, tracker, control);
     const MoneyFigures money = ComputeMoneyFigures(tracker.Lowest(), s.VirtualOut, rate);
     SessionResult r;
     r.bigs = s.CntNBIG + s.CntHBIG;
@@ -28,6 +29,20 @@ SessionResult PlaySession(const SimulationState& prepared, UniformSource& source
     // The rate is never 0 here: no value means a result beyond the number range.
     r.netResult = money.net.value_or(std::numeric_limits<double>::quiet_NaN());
     return r;
+}
+
+std::uint64_t Progress::GamesPlayed() const {
+    std::uint64_t played = games.load(std::memory_order_relaxed);
+    for (unsigned i = 0; i < workers_; ++i) {
+        played += static_cast<std::uint64_t>(running_[i].GamesPlayed());
+    }
+    return played;
+}
+
+std::uint64_t SessionsMemoryBytes(std::int64_t sessions, std::size_t settings) {
+    constexpr std::uint64_t kKept = sizeof(SessionResult) + sizeof(std::uint8_t);
+    constexpr std::uint64_t kSummaryValues = 7 * sizeof(double);  // see Summarize
+    return static_cast<std::uint64_t>(sessions) * (settings * kKept + kSummaryValues);
 }
 
 std::uint64_t SessionSeed(std::uint64_t seed, int setting, std::int64_t session) {
@@ -61,7 +76,8 @@ unsigned PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t se
     std::atomic<std::int64_t> next{0};
     constexpr std::int64_t kChunk = 8;
 
-    auto work = [&] {
+    auto work = [&](unsigned worker) {
+        RunControl* running = progress.Running(worker);
         while (!progress.stop.load(std::memory_order_relaxed)) {
             const std::int64_t first = next.fetch_add(kChunk, std::memory_order_relaxed);
             if (first >= total) return;
@@ -71,8 +87,11 @@ unsigned PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t se
                 const std::int64_t session = task % sessions;
                 XoshiroSource source(SessionSeed(seed, target.setting, session));
                 target.results[static_cast<std::size_t>(session)] =
-                    PlaySession(target.prepared, source, rate);
+                    PlaySession(target.prepared, source, rate, running);
                 target.done[static_cast<std::size_t>(session)] = 1;
+                // Counted as under way no longer before it counts as completed: the total never
+                // runs ahead of the games played.
+                if (running != nullptr) running->Publish(0);
                 progress.games.fetch_add(static_cast<std::uint64_t>(target.prepared.GameCount),
                                          std::memory_order_relaxed);
             }
@@ -81,12 +100,12 @@ unsigned PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t se
     std::vector<std::thread> pool;
     for (unsigned t = 1; t < threads; ++t) {
         try {
-            pool.push_back(startThread(work));
+            pool.push_back(startThread([&work, t] { work(t); }));
         } catch (const std::system_error&) {
             break;  // the threads that started, and this one, share the sessions
         }
     }
-    work();
+    work(0);
     for (auto& thread : pool) thread.join();
     return static_cast<unsigned>(pool.size()) + 1;
 }

@@ -6,10 +6,12 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <thread>
 #include <vector>
 
+#include "core/run_control.h"
 #include "core/simulation_state.h"
 #include "core/uniform_source.h"
 #include "stats/options.h"
@@ -29,8 +31,10 @@ struct SessionResult {
     double netResult = 0;   // thousand yen at the rate; NaN when it is not a finite number
 };
 
-// One session on a state that LoadParameters prepared (without history).
-SessionResult PlaySession(const SimulationState& prepared, UniformSource& source, double rate);
+// One session on a state that LoadParameters prepared (without history). With a `control`, the
+// session tells how many of its games it has played so far.
+SessionResult PlaySession(const SimulationState& prepared, UniformSource& source, double rate,
+                          RunControl* control = nullptr);
 
 std::uint64_t SessionSeed(std::uint64_t seed, int setting, std::int64_t session);
 
@@ -41,10 +45,29 @@ struct SettingSessions {
     std::vector<std::uint8_t> done;      // whether each session completed
 };
 
-struct Progress {
-    std::atomic<std::uint64_t> games{0};  // games played so far
+class Progress {
+  public:
+    // `workers`: the threads whose sessions under way are counted too.
+    explicit Progress(unsigned workers = 0)
+        : running_(std::make_unique<RunControl[]>(workers)), workers_(workers) {}
+
+    std::atomic<std::uint64_t> games{0};  // games of the completed sessions
     std::atomic<bool> stop{false};        // set to end early; running sessions still complete
+
+    // The games of the session that worker `index` is playing; nothing beyond the workers counted.
+    RunControl* Running(unsigned index) { return index < workers_ ? &running_[index] : nullptr; }
+
+    // Games played so far, the sessions under way included.
+    std::uint64_t GamesPlayed() const;
+
+  private:
+    std::unique_ptr<RunControl[]> running_;
+    unsigned workers_;
 };
+
+// Bytes that `sessions` sessions of `settings` settings keep until the report is written: each
+// session's figures and completion flag per setting, and the values one setting's summary sorts.
+std::uint64_t SessionsMemoryBytes(std::int64_t sessions, std::size_t settings);
 
 // The settings of the options, each with its parameters loaded; nothing when a parameter reads
 // beyond the number range.

@@ -8,56 +8,11 @@ namespace taviro::stats {
 
 namespace {
 
-double Mean(const std::vector<double>& values) {
-    long double sum = 0;
-    for (double v : values) sum += v;
-    return static_cast<double>(sum / static_cast<long double>(values.size()));
-}
-
-double SampleSd(const std::vector<double>& values, double mean) {
-    if (values.size() < 2) return 0;
-    long double squares = 0;
-    for (double v : values) squares += static_cast<long double>(v - mean) * (v - mean);
-    return std::sqrt(static_cast<double>(squares / static_cast<long double>(values.size() - 1)));
-}
-
 double ToPayout(double netPerGame) {
     return (netPerGame + 3) * 100 / 3;
 }
 
 }  // namespace
-
-double Percentile(const std::vector<double>& sorted, double p) {
-    const double position = p / 100 * static_cast<double>(sorted.size() - 1);
-    const auto below = static_cast<std::size_t>(std::floor(position));
-    const std::size_t above = std::min(below + 1, sorted.size() - 1);
-    const double fraction = position - static_cast<double>(below);
-    return sorted[below] + (sorted[above] - sorted[below]) * fraction;
-}
-
-Distribution Describe(std::vector<double> values) {
-    Distribution d;
-    if (!std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); })) {
-        // A value beyond the number range: no figure of the distribution can be told.
-        const double none = std::numeric_limits<double>::quiet_NaN();
-        d.mean = d.sd = d.aheadShare = none;
-        d.p5 = d.p25 = d.p50 = d.p75 = d.p95 = d.min = d.max = none;
-        return d;
-    }
-    d.mean = Mean(values);
-    d.sd = SampleSd(values, d.mean);
-    const auto ahead = std::count_if(values.begin(), values.end(), [](double v) { return v > 0; });
-    d.aheadShare = static_cast<double>(ahead) / static_cast<double>(values.size());
-    std::sort(values.begin(), values.end());
-    d.p5 = Percentile(values, 5);
-    d.p25 = Percentile(values, 25);
-    d.p50 = Percentile(values, 50);
-    d.p75 = Percentile(values, 75);
-    d.p95 = Percentile(values, 95);
-    d.min = values.front();
-    d.max = values.back();
-    return d;
-}
 
 PayoutEstimate LongRunPayout(const std::vector<double>& netPerGame) {
     const double mean = Mean(netPerGame);
@@ -73,7 +28,11 @@ PayoutEstimate LongRunPayout(const std::vector<double>& netPerGame) {
 }
 
 std::optional<SettingFigures> Summarize(const SettingSessions& s) {
+    // Seven values per session: SessionsMemoryBytes counts them.
     std::vector<double> perGame, coins, net, notes, bigs, regs, ar;
+    for (auto* values : {&perGame, &coins, &net, &notes, &bigs, &regs, &ar}) {
+        values->reserve(s.results.size());
+    }
     for (std::size_t i = 0; i < s.results.size(); ++i) {
         if (!s.done[i]) continue;
         const SessionResult& r = s.results[i];

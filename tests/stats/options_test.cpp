@@ -53,7 +53,7 @@ TEST(StatsOptions, BadOptionsAndValuesAreRefusedInOneLine) {
         {"--setting", "7"},
         {"--setting", "x"},
         {"--sessions", "0"},
-        {"--sessions", "2e7"},
+        {"--sessions", "2e9"},
         {"--sessions", "1.5"},
         {"--rate", "0"},
         {"--rate", "abc"},

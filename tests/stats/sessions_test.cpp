@@ -75,9 +75,11 @@ std::vector<SettingSessions> PlayWith(unsigned threads, const ThreadStarter& sta
         texts.TexGAME = "3000";
         settings.push_back({setting, Prepared(texts), {}, {}});
     }
-    Progress progress;
+    Progress progress(threads);
     PlayAllSessions(settings, 37, 12345, 5, threads, progress, start);
     EXPECT_EQ(progress.games.load(), 2u * 37 * 3000);
+    // The sessions under way are counted until they complete, and never twice.
+    EXPECT_EQ(progress.GamesPlayed(), 2u * 37 * 3000);
     return settings;
 }
 

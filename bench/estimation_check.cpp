@@ -1,0 +1,343 @@
+// The setting estimator held to the machine, with figures for docs/estimation.md:
+//   likelihood   P(counter | setting) from the estimator against counting the engine's own
+//                sessions (brute force), with the multinomial of the counts alone beside it;
+//   payout       the long-run PAYOUT formula against very long engine sessions;
+//   calibration  the true setting drawn from the prior, sessions of 2000, 8000 and 20000
+//                games, the estimator's posterior and the plain method's (BIG and REG counts as
+//                independent binomials with the nominal probabilities) side by side: a
+//                reliability table in ten bins, the Brier score and the log-loss.
+// Usage: estimation_check [likelihood|payout|calibration|all] [--sessions N]
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include "core/game_loop.h"
+#include "core/numbers.h"
+#include "core/parameters.h"
+#include "core/recorders.h"
+#include "core/xoshiro.h"
+#include "core/xoshiro_source.h"
+#include "stats/estimate.h"
+#include "stats/likelihood.h"
+#include "stats/setting_odds.h"
+
+namespace {
+
+using namespace taviro;
+using namespace taviro::stats;
+
+constexpr unsigned kThreads = 2;
+
+SimulationState Prepared(int setting, std::int64_t games) {
+    ParameterTexts texts;
+    texts.TexBIG = kSettingPresets[static_cast<std::size_t>(setting - 1)].big;
+    texts.TexREG = kSettingPresets[static_cast<std::size_t>(setting - 1)].reg;
+    texts.TexGAME = std::to_string(games);
+    return PreparedState(texts, false).value();
+}
+
+struct Counter {
+    std::int64_t bigs, regs, hyper, ar;
+    double payout;
+};
+
+// One session of the real game loop.
+Counter PlayEngine(const SimulationState& prepared, std::uint64_t seed) {
+    SimulationState s = prepared;
+    XoshiroSource source(seed);
+    NoHistory recorder;
+    PlayGames(s, source, recorder);
+    return {s.CntNBIG + s.CntHBIG, s.CntREG, s.CntHBIG, s.CntARGames, s.Payout};
+}
+
+// Runs `count` numbered jobs on kThreads threads; each thread keeps its own tally.
+template <class Tally, class Job>
+std::vector<Tally> Parallel(std::int64_t count, const Job& job) {
+    std::vector<Tally> tallies(kThreads);
+    std::vector<std::thread> pool;
+    for (unsigned t = 0; t < kThreads; ++t) {
+        pool.emplace_back([&, t] {
+            for (std::int64_t i = t; i < count; i += kThreads) job(i, tallies[t]);
+        });
+    }
+    for (auto& thread : pool) thread.join();
+    return tallies;
+}
+
+std::array<SettingOdds, kSettings> PresetOdds() {
+    std::array<SettingOdds, kSettings> odds;
+    for (int s = 1; s <= kSettings; ++s)
+        odds[static_cast<std::size_t>(s - 1)] = OddsOf(Prepared(s, 1));
+    return odds;
+}
+
+// --- likelihood -------------------------------------------------------------------------------
+
+void CheckLikelihood(std::int64_t sessions) {
+    constexpr std::int64_t kGames = 400;
+    const std::vector<Observation> shown = {
+        {kGames, 0, 0, {}, {}}, {kGames, 1, 0, {}, {}}, {kGames, 2, 1, {}, {}},
+        {kGames, 3, 0, {}, {}}, {kGames, 1, 1, 0, 150}, {kGames, 2, 0, {}, 237},
+        {kGames, 3, 0, 1, 350}, {kGames, 2, 1, 0, {}},
+    };
+    const auto odds = PresetOdds();
+    std::printf(
+        "== P(counter | setting): estimator against %lld engine sessions of %lld games "
+        "per setting\n",
+        static_cast<long long>(sessions), static_cast<long long>(kGames));
+    std::printf("%-22s %3s %12s %10s %12s %10s %7s %12s\n", "shown (B,R,H,A)", "set", "engine",
+                "+-1.96se", "estimator", "+-1.96se", "z", "multinomial");
+    std::vector<std::vector<double>> zs(shown.size());
+    for (int setting = 1; setting <= kSettings; ++setting) {
+        const SimulationState prepared = Prepared(setting, kGames);
+        const auto tallies = Parallel<std::vector<std::int64_t>>(
+            sessions, [&](std::int64_t i, std::vector<std::int64_t>& tally) {
+                tally.resize(shown.size());
+                const Counter c = PlayEngine(prepared, MixBits(0x11ce + i * 7 + setting));
+                for (std::size_t k = 0; k < shown.size(); ++k) {
+                    const Observation& o = shown[k];
+                    tally[k] += c.bigs == o.bigs && c.regs == o.regs &&
+                                (!o.hyperBigs || c.hyper == *o.hyperBigs) &&
+                                (!o.arGames || c.ar == *o.arGames);
+                }
+            });
+        for (std::size_t k = 0; k < shown.size(); ++k) {
+            const Observation& o = shown[k];
+            std::int64_t hits = 0;
+            for (const auto& t : tallies) hits += t[k];
+            const double p = static_cast<double>(hits) / static_cast<double>(sessions);
+            const double se = std::sqrt(p * (1 - p) / static_cast<double>(sessions));
+            PerSetting prior{};
+            prior[static_cast<std::size_t>(setting - 1)] = 1;
+            const auto estimate =
+                EstimateLikelihood(o, odds, prior, OrderBudget(o), 7, kThreads, nullptr);
+            const auto index = static_cast<std::size_t>(setting - 1);
+            const double l = std::exp(estimate->logLikelihood[index]);
+            const double lSe = l * estimate->logLikelihoodSe[index];
+            const double m = std::exp(LogMultinomial(odds[static_cast<std::size_t>(setting - 1)],
+                                                     o.games, o.bigs, o.regs));
+            // Both the count and the estimator have their errors.
+            const double both = std::sqrt(se * se + lSe * lSe);
+            const double z = both > 0 ? (l - p) / both : 0;
+            zs[k].push_back(z);
+            char label[64];
+            std::snprintf(label, sizeof label, "(%lld,%lld,%s,%s)", static_cast<long long>(o.bigs),
+                          static_cast<long long>(o.regs),
+                          o.hyperBigs ? std::to_string(*o.hyperBigs).c_str() : "-",
+                          o.arGames ? std::to_string(*o.arGames).c_str() : "-");
+            std::printf("%-22s %3d %12.6g %10.2g %12.6g %10.2g %7.2f %12.6g\n", label, setting, p,
+                        1.96 * se, l, 1.96 * lSe, z, m);
+        }
+    }
+    double chi2 = 0;
+    std::size_t n = 0;
+    for (const auto& row : zs) {
+        for (double z : row) {
+            chi2 += z * z;
+            ++n;
+        }
+    }
+    std::printf(
+        "sum of z^2 = %.1f over %zu comparisons (chi-square with %zu d.f.: mean %zu, "
+        "sd %.1f)\n\n",
+        chi2, n, n, n, std::sqrt(2.0 * static_cast<double>(n)));
+}
+
+// --- payout ---------------------------------------------------------------------------------
+
+void CheckPayout(std::int64_t sessions) {
+    const auto odds = PresetOdds();
+    const Coins coins = CoinsOf(Prepared(1, 1));
+    std::printf("== Long-run PAYOUT: formula against %lld engine sessions per setting\n",
+                static_cast<long long>(sessions));
+    std::printf("%3s %10s %20s %24s\n", "set", "formula", "1e7-game sessions",
+                "8000-game sessions");
+    for (int setting = 1; setting <= kSettings; ++setting) {
+        auto describe = [&](std::int64_t games, std::int64_t count) {
+            const SimulationState prepared = Prepared(setting, games);
+            const auto tallies = Parallel<std::vector<double>>(
+                count, [&](std::int64_t i, std::vector<double>& values) {
+                    values.push_back(
+                        PlayEngine(prepared, MixBits(0x9a70 + i * 13 + setting)).payout);
+                });
+            std::vector<double> all;
+            for (const auto& t : tallies) all.insert(all.end(), t.begin(), t.end());
+            double mean = 0, sq = 0;
+            for (double v : all) mean += v;
+            mean /= static_cast<double>(all.size());
+            for (double v : all) sq += (v - mean) * (v - mean);
+            const double half = 1.96 * std::sqrt(sq / static_cast<double>(all.size() - 1) /
+                                                 static_cast<double>(all.size()));
+            return std::make_pair(mean, half);
+        };
+        const auto [longMean, longHalf] = describe(10'000'000, sessions);
+        const auto [shortMean, shortHalf] = describe(8000, 20000);
+        std::printf("%3d %10.3f %12.3f +- %5.3f %16.3f +- %5.3f\n", setting,
+                    LongRunPayout(odds[static_cast<std::size_t>(setting - 1)], coins), longMean,
+                    longHalf, shortMean, shortHalf);
+    }
+    std::printf("\n");
+}
+
+// --- calibration ----------------------------------------------------------------------------
+
+struct Scores {
+    std::array<std::int64_t, 10> count{};
+    std::array<double, 10> predicted{}, observed{};
+    double brier = 0, logLoss = 0;
+    std::int64_t cases = 0;
+
+    void Add(const PerSetting& posterior, int truth) {
+        ++cases;
+        for (std::size_t s = 0; s < kSettings; ++s) {
+            const double p = posterior[s];
+            const double y = static_cast<int>(s) + 1 == truth ? 1 : 0;
+            const auto bin = std::min<std::size_t>(9, static_cast<std::size_t>(p * 10));
+            ++count[bin];
+            predicted[bin] += p;
+            observed[bin] += y;
+            brier += (p - y) * (p - y);
+        }
+        logLoss -= std::log(std::max(posterior[static_cast<std::size_t>(truth - 1)], 1e-300));
+    }
+};
+
+PerSetting PlainPosterior(std::int64_t games, std::int64_t bigs, std::int64_t regs) {
+    PerSetting lw;
+    for (std::size_t s = 0; s < kSettings; ++s) {
+        const double pb = 1 / ParseNumber(kSettingPresets[s].big);
+        const double pr = 1 / ParseNumber(kSettingPresets[s].reg);
+        const auto b = static_cast<double>(bigs), r = static_cast<double>(regs),
+                   g = static_cast<double>(games);
+        lw[s] = b * std::log(pb) + (g - b) * std::log1p(-pb) + r * std::log(pr) +
+                (g - r) * std::log1p(-pr);
+    }
+    const double top = *std::max_element(lw.begin(), lw.end());
+    double sum = 0;
+    for (double& w : lw) sum += (w = std::exp(w - top));
+    for (double& w : lw) w /= sum;
+    return lw;
+}
+
+void Calibrate(std::int64_t sessions) {
+    std::printf("== Calibration: true setting uniform over 1 to 6, %lld sessions per length\n",
+                static_cast<long long>(sessions));
+    for (const std::int64_t games : {2000, 8000, 20000}) {
+        std::array<SimulationState, kSettings> prepared;
+        for (int s = 1; s <= kSettings; ++s)
+            prepared[static_cast<std::size_t>(s - 1)] = Prepared(s, games);
+        struct Case {
+            int truth;
+            std::int64_t bigs, regs;
+        };
+        const auto tallies = Parallel<std::vector<std::pair<std::int64_t, Case>>>(
+            sessions, [&](std::int64_t i, std::vector<std::pair<std::int64_t, Case>>& out) {
+                const std::uint64_t seed =
+                    MixBits(0xca11b + static_cast<std::uint64_t>(games) * 31 + i);
+                const int truth = static_cast<int>(MixBits(seed ^ 0x5e771) % kSettings) + 1;
+                const Counter c = PlayEngine(prepared[static_cast<std::size_t>(truth - 1)], seed);
+                out.push_back({i, {truth, c.bigs, c.regs}});
+            });
+        std::vector<Case> cases(static_cast<std::size_t>(sessions));
+        for (const auto& t : tallies) {
+            for (const auto& [i, c] : t) cases[static_cast<std::size_t>(i)] = c;
+        }
+        std::map<std::pair<std::int64_t, std::int64_t>, PerSetting> posteriors;
+        for (const Case& c : cases) posteriors[{c.bigs, c.regs}];
+        const auto start = std::chrono::steady_clock::now();
+        double worstSe = 0;
+        for (auto& [counts, posterior] : posteriors) {
+            EstimateInput in;
+            in.games = games;
+            in.bigs = counts.first;
+            in.regs = counts.second;
+            in.untilKnown = false;
+            in.seed = 1;
+            in.threads = kThreads;
+            const EstimateOutcome outcome = Estimate(in);
+            posterior = outcome.answer->posterior;
+            for (double se : outcome.answer->posteriorSe) worstSe = std::max(worstSe, se);
+        }
+        const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+        Scores ours, plain;
+        double gain = 0, gainSquares = 0;  // per case: plain's log-loss minus the estimator's
+        for (const Case& c : cases) {
+            const PerSetting& mine = posteriors[{c.bigs, c.regs}];
+            const PerSetting theirs = PlainPosterior(games, c.bigs, c.regs);
+            ours.Add(mine, c.truth);
+            plain.Add(theirs, c.truth);
+            const auto t = static_cast<std::size_t>(c.truth - 1);
+            const double d = std::log(mine[t]) - std::log(theirs[t]);
+            gain += d;
+            gainSquares += d * d;
+        }
+        std::printf(
+            "\n-- %lld games: %zu distinct (B, R), %.1f ms each on %u threads, largest "
+            "posterior Monte Carlo se %.5f\n",
+            static_cast<long long>(games), posteriors.size(),
+            spent.count() * 1000 / static_cast<double>(posteriors.size()), kThreads, worstSe);
+        std::printf("%-9s | %7s %9s %9s %7s | %7s %9s %9s %7s\n", "bin", "n", "predicted",
+                    "observed", "diff pp", "n", "predicted", "observed", "diff pp");
+        for (std::size_t b = 0; b < 10; ++b) {
+            std::printf("%.1f-%.1f   |", b / 10.0, (b + 1) / 10.0);
+            for (const Scores* s : {&ours, &plain}) {
+                const auto n = static_cast<double>(s->count[b]);
+                if (s->count[b] == 0) {
+                    std::printf(" %7d %9s %9s %7s |", 0, "-", "-", "-");
+                    continue;
+                }
+                const double pred = s->predicted[b] / n, obs = s->observed[b] / n;
+                std::printf(" %7lld %9.4f %9.4f %7.2f%s|", static_cast<long long>(s->count[b]),
+                            pred, obs, (obs - pred) * 100,
+                            s->count[b] >= 500 && std::fabs(obs - pred) > 0.03 ? "!" : " ");
+            }
+            std::printf("\n");
+        }
+        const auto n = static_cast<double>(ours.cases);
+        std::printf("Brier     | %.6f (estimator)   %.6f (plain)\n", ours.brier / n,
+                    plain.brier / n);
+        const double meanGain = gain / n;
+        const double gainSe = std::sqrt((gainSquares / n - meanGain * meanGain) / (n - 1));
+        std::printf(
+            "log-loss  | %.6f (estimator)   %.6f (plain)   plain minus estimator %.6f "
+            "(se %.6f)\n",
+            ours.logLoss / n, plain.logLoss / n, meanGain, gainSe);
+        double worst = 0;
+        for (const Scores* sc : {&ours}) {
+            for (std::size_t b = 0; b < 10; ++b) {
+                if (sc->count[b] < 500) continue;
+                const auto m = static_cast<double>(sc->count[b]);
+                worst = std::max(worst, std::fabs(sc->observed[b] / m - sc->predicted[b] / m));
+            }
+        }
+        std::printf(
+            "largest |observed - predicted| of the estimator's bins with 500 cases or "
+            "more: %.2f percentage points\n",
+            worst * 100);
+        std::fflush(stdout);
+    }
+    std::printf("\n");
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    std::string part = argc > 1 ? argv[1] : "all";
+    std::int64_t sessions = 0;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        if (std::string(argv[i]) == "--sessions") sessions = std::atoll(argv[i + 1]);
+    }
+    if (part == "likelihood" || part == "all") CheckLikelihood(sessions > 0 ? sessions : 2'000'000);
+    if (part == "payout" || part == "all") CheckPayout(sessions > 0 ? sessions : 200);
+    if (part == "calibration" || part == "all") Calibrate(sessions > 0 ? sessions : 30000);
+    return 0;
+}

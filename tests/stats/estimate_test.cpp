@@ -1,0 +1,289 @@
+#include "stats/estimate.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <map>
+
+#include "core/game_loop.h"
+#include "core/recorders.h"
+#include "core/xoshiro.h"
+#include "core/xoshiro_source.h"
+#include "stats/estimate_report.h"
+#include "stats/options.h"
+#include "stats/report.h"
+
+namespace taviro::stats {
+namespace {
+
+std::array<SettingOdds, kSettings> PresetOdds() {
+    std::array<SettingOdds, kSettings> odds;
+    for (std::size_t s = 0; s < kSettings; ++s) {
+        ParameterTexts texts;
+        texts.TexBIG = kSettingPresets[s].big;
+        texts.TexREG = kSettingPresets[s].reg;
+        odds[s] = OddsOf(PreparedState(texts, false).value());
+    }
+    return odds;
+}
+
+double Likelihood(const Observation& shown, std::size_t setting) {
+    PerSetting prior{};
+    prior[setting] = 1;
+    const auto estimate =
+        EstimateLikelihood(shown, PresetOdds(), prior, std::int64_t{1} << 17, 5, 2, nullptr);
+    return std::exp(estimate.value().logLikelihood[setting]);
+}
+
+TEST(Likelihood, CasesWorkedByHand) {
+    using Odds = const SettingOdds&;
+    auto ar = [](Odds o) { return o.Chance(Drawn::Big150) + o.Chance(Drawn::Big1000); };
+    auto none = [](Odds o) { return 1 - o.BigChance() - o.RegChance(); };
+    struct Case {
+        Observation shown;
+        std::function<double(Odds)> expected;
+        // Relative: 1e-9 where every order shows the same, 1e-6 where only the orders' weights for
+        // each setting's exact AR150 : AR1000 split vary, more where orders decide.
+        double tolerance;
+    };
+    const Case cases[] = {
+        // No BIG paid, so never an AR: nothing can be held, the multinomial is exact.
+        {{50, 0, 2, {}, {}},
+         [](Odds o) {
+             return 1225 * std::pow(o.RegChance(), 2) *
+                    std::pow(1 - o.BigChance() - o.RegChance(), 48);
+         },
+         1e-9},
+        // One game: whatever it draws is paid at once.
+        {{1, 1, 0, {}, {}}, [](Odds o) { return o.BigChance(); }, 1e-6},
+        // Two games, one BIG shown: a BIG then nothing or anything held by its AR, or nothing
+        // then a BIG. The plain formula 2 p_B p_none misses the held draws.
+        {{2, 1, 0, {}, {}}, [&](Odds o) { return o.BigChance() * none(o) * 1.5 + ar(o); }, 1e-5},
+        // ... of which, with no AR game shown, only the cases without AR.
+        {{2, 1, 0, {}, 0}, [&](Odds o) { return o.BigChance() * none(o) * 1.5; }, 0.01},
+        // An AR under way since game 1: its BIG came first, the rest is held whatever it was.
+        {{2, 1, 0, {}, 1}, ar, 1e-9},
+        {{3, 1, 0, 0, 2}, ar, 1e-9},
+    };
+    const auto odds = PresetOdds();
+    for (const Case& c : cases) {
+        for (std::size_t s : {0u, 5u}) {
+            const double expected = c.expected(odds[s]);
+            EXPECT_NEAR(Likelihood(c.shown, s), expected, c.tolerance * expected)
+                << c.shown.games << " " << c.shown.bigs << " setting " << s + 1;
+        }
+    }
+}
+
+TEST(Likelihood, AgreesWithCountingTheGameLoopsSessions) {
+    // Setting 6, 200 games: how often the engine's own sessions show each counter.
+    constexpr std::int64_t kGames = 200, kSessions = 150000;
+    const Observation shown[] = {
+        {kGames, 1, 0, {}, {}}, {kGames, 2, 1, {}, {}},  {kGames, 1, 0, {}, 0},
+        {kGames, 1, 0, 0, 60},  {kGames, 2, 0, {}, 150},
+    };
+    ParameterTexts texts;
+    texts.TexBIG = kSettingPresets[5].big;
+    texts.TexREG = kSettingPresets[5].reg;
+    texts.TexGAME = std::to_string(kGames);
+    const SimulationState prepared = PreparedState(texts, false).value();
+    std::vector<std::int64_t> hits(std::size(shown));
+    for (std::int64_t i = 0; i < kSessions; ++i) {
+        SimulationState s = prepared;
+        XoshiroSource source(MixBits(i + 1));
+        NoHistory none;
+        PlayGames(s, source, none);
+        for (std::size_t k = 0; k < std::size(shown); ++k) {
+            const Observation& o = shown[k];
+            hits[k] += s.CntNBIG + s.CntHBIG == o.bigs && s.CntREG == o.regs &&
+                       (!o.hyperBigs || s.CntHBIG == *o.hyperBigs) &&
+                       (!o.arGames || s.CntARGames == *o.arGames);
+        }
+    }
+    for (std::size_t k = 0; k < std::size(shown); ++k) {
+        const double p = static_cast<double>(hits[k]) / kSessions;
+        const double se = std::sqrt(p * (1 - p) / kSessions);
+        EXPECT_NEAR(Likelihood(shown[k], 5), p, 4.5 * se + 1e-6) << k;
+    }
+}
+
+EstimateInput Input(std::int64_t games, std::int64_t bigs, std::int64_t regs) {
+    EstimateInput in;
+    in.games = games;
+    in.bigs = bigs;
+    in.regs = regs;
+    in.seed = 99;
+    in.threads = 2;
+    return in;
+}
+
+TEST(Estimate, SameSeedSameAnswerWhateverTheThreads) {
+    EstimateInput in = Input(3000, 12, 8);
+    in.remaining = 2000;
+    const EstimateAnswer one = [&] {
+        in.threads = 1;
+        return Estimate(in).answer.value();
+    }();
+    in.threads = 3;
+    const EstimateAnswer three = Estimate(in).answer.value();
+    EXPECT_EQ(one.posterior, three.posterior);
+    EXPECT_EQ(one.posteriorSe, three.posteriorSe);
+    EXPECT_EQ(one.projection->coins.p50, three.projection->coins.p50);
+    EXPECT_EQ(one.projection->kyen.mean, three.projection->kyen.mean);
+    EXPECT_EQ(one.projection->bands.back().p95, three.projection->bands.back().p95);
+    EXPECT_EQ(one.untilKnown->median, three.untilKnown->median);
+    // A different seed plays other orders, to the same figures within their errors.
+    in.seed = 100;
+    const EstimateAnswer other = Estimate(in).answer.value();
+    EXPECT_NE(one.posterior, other.posterior);
+    for (std::size_t s = 0; s < kSettings; ++s) {
+        EXPECT_NEAR(one.posterior[s], other.posterior[s], 5 * one.posteriorSe[s] + 1e-4);
+    }
+    // Stopped before it starts: no answer.
+    RunControl control;
+    control.RequestStop();
+    EXPECT_TRUE(Estimate(in, &control).stopped);
+}
+
+TEST(Estimate, FiguresFollowThePosterior) {
+    EstimateInput in = Input(3000, 12, 8);
+    in.prior = {0, 0, 1, 1, 0, 0};
+    const EstimateAnswer a = Estimate(in).answer.value();
+    EXPECT_EQ(a.posterior[0], 0);
+    EXPECT_NEAR(a.posterior[2] + a.posterior[3], 1, 1e-12);
+    EXPECT_DOUBLE_EQ(a.atLeast4, a.posterior[3]);
+    EXPECT_DOUBLE_EQ(a.expectedSetting, 3 * a.posterior[2] + 4 * a.posterior[3]);
+    EXPECT_DOUBLE_EQ(a.bayesFactor[3], std::exp(a.logLikelihood[3] - a.logLikelihood[0]));
+    EXPECT_NEAR(a.payout,
+                a.posterior[2] * a.payoutBySetting[2] + a.posterior[3] * a.payoutBySetting[3],
+                1e-9);
+    // Settings 5 and 6 are out of the question: the setting is known already.
+    EXPECT_EQ(a.fiveOrSix, 0);
+    EXPECT_EQ(a.untilKnown->median, 0);
+    EXPECT_EQ(a.untilKnown->lowShare, 1);
+    EXPECT_DOUBLE_EQ(a.big.x, 250);
+    EXPECT_LT(a.big.low, 250);
+    EXPECT_GT(a.big.high, 250);
+}
+
+TEST(Estimate, TheMachinesStateCarriesOverIntoTheNextGames) {
+    // 50 AR games after the only BIG, paid at game 50: at least 100 AR games are still to come.
+    EstimateInput in = Input(100, 1, 0);
+    in.hyperBigs = 0;
+    in.arGames = 50;
+    in.remaining = 80;
+    const EstimateAnswer a = Estimate(in).answer.value();
+    const double arGames = 80 * 1.5842163960;  // the AR base of the default coins
+    EXPECT_NEAR(a.projection->coins.p5, arGames, 1e-6);
+    EXPECT_NEAR(a.projection->coins.p95, arGames, 1e-6);
+    EXPECT_EQ(a.projection->bands.size(), 80u);
+    EXPECT_EQ(a.projection->bands.back().games, 80);
+    EXPECT_NEAR(a.projection->bands[39].p50, 40 * 1.5842163960, 1e-6);
+    // Without the AR count the same counts may well have ended in normal play.
+    in.hyperBigs.reset();
+    in.arGames.reset();
+    EXPECT_LT(Estimate(in).answer->projection->coins.p5, 0);
+}
+
+TEST(Estimate, ImpossibleCountsAreRefusedInOneLine) {
+    const std::vector<std::function<void(EstimateInput&)>> refused = {
+        [](EstimateInput& in) { in.games = 0; },
+        [](EstimateInput& in) { in.regs = -1; },
+        [](EstimateInput& in) { in.bigs = 2995; },     // with 8 REGs: more than 3000 games pay
+        [](EstimateInput& in) { in.arGames = 2985; },  // 20 bonuses in 15 normal games
+        [](EstimateInput& in) { in.arGames = 3001; },
+        [](EstimateInput& in) { in.hyperBigs = 13; },
+        [](EstimateInput& in) { in.hyperBigs = 12; },  // no normal BIG to start the first AR
+        [](EstimateInput& in) {
+            in.hyperBigs = 1;
+            in.arGames = 0;
+        },
+        [](EstimateInput& in) { in.prior = {0, 0, 0, 0, 0, 0}; },
+        [](EstimateInput& in) { in.prior[2] = -1; },
+        [](EstimateInput& in) { in.remaining = kMaxRemaining + 1; },
+        [](EstimateInput& in) { in.rate = 0; },
+    };
+    for (std::size_t k = 0; k < refused.size(); ++k) {
+        EstimateInput in = Input(3000, 12, 8);
+        refused[k](in);
+        const EstimateOutcome outcome = Estimate(in);
+        EXPECT_FALSE(outcome.answer) << k;
+        EXPECT_FALSE(outcome.error.empty()) << k;
+        EXPECT_EQ(outcome.error.find('\n'), std::string::npos) << k;
+    }
+    const std::vector<std::vector<std::string_view>> args = {
+        {"--games", "3000", "--big", "12"},
+        {"--games", "3000", "--big", "12.5", "--reg", "8"},
+        {"--games", "3000", "--big", "12", "--reg", "8", "--prior", "1,1,1"},
+        {"--games", "3000", "--big", "12", "--reg", "8", "--prior", "1,1,1,1,1,x"},
+        {"--games", "3000", "--big", "12", "--reg", "8", "--setting", "3"},
+        {"--games", "3000", "--big", "12", "--reg", "8", "--ar-games", "1e9"},
+    };
+    for (const auto& a : args) {
+        const ParsedEstimate parsed = ParseEstimateOptions(a, 1, 2);
+        EXPECT_FALSE(parsed.options) << a.back();
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << a.back();
+    }
+    const ParsedEstimate ok = ParseEstimateOptions(
+        std::vector<std::string_view>{"--games=3000", "--big", "12", "--reg", "8", "--hbig", "2",
+                                      "--prior", "1,2,3,4,5,6", "--format", "json"},
+        1, 2);
+    ASSERT_TRUE(ok.options) << ok.error;
+    EXPECT_EQ(ok.options->input.hyperBigs, 2);
+    EXPECT_EQ(ok.options->input.prior[5], 6);
+    EXPECT_EQ(ok.options->format, OutputFormat::Json);
+}
+
+// The numbers of a JSON array or CSV value, read back exactly.
+double Read(std::string_view text) {
+    double x = 0;
+    std::from_chars(text.data(), text.data() + text.size(), x);
+    return x;
+}
+
+TEST(EstimateReport, TheThreeFormatsCarryTheSameFigures) {
+    EstimateInput in = Input(3000, 12, 8);
+    in.remaining = 500;
+    const EstimateAnswer a = Estimate(in).answer.value();
+    const std::string text = FormatEstimate(in, a, OutputFormat::Text);
+    const std::string csv = FormatEstimate(in, a, OutputFormat::Csv);
+    const std::string json = FormatEstimate(in, a, OutputFormat::Json);
+
+    std::map<std::string, std::string> values;
+    for (std::size_t start = csv.find('\n') + 1; start < csv.size();) {
+        const std::size_t comma = csv.find(',', start), end = csv.find('\n', start);
+        values[csv.substr(start, comma - start)] = csv.substr(comma + 1, end - comma - 1);
+        start = end + 1;
+    }
+    const std::size_t posterior = json.find("\"posterior\": [") + 14;
+    std::string_view array(json.data() + posterior, json.find(']', posterior) - posterior);
+    for (std::size_t s = 0; s < kSettings; ++s) {
+        const std::size_t comma = std::min(array.find(','), array.size());
+        EXPECT_EQ(Read(array.substr(0, comma)), a.posterior[s]);
+        EXPECT_EQ(Read(values["posterior_" + std::to_string(s + 1)]), a.posterior[s]);
+        array.remove_prefix(std::min(comma + 2, array.size()));
+    }
+    for (const EstimateFigure& f : EstimateFigures(in, a)) {
+        const std::string key = f.setting > 0 ? f.key + "_" + std::to_string(f.setting) : f.key;
+        ASSERT_TRUE(values.count(key)) << key;
+        EXPECT_EQ(values[key].empty() ? std::optional<double>() : Read(values[key]), f.value)
+            << key;
+        EXPECT_NE(json.find("\"" + f.key + "\": "), std::string::npos) << f.key;
+    }
+    EXPECT_EQ(values["seed"], "99");
+    EXPECT_NE(json.find("\"hyper_bigs\": null"), std::string::npos);
+    EXPECT_EQ(std::count(json.begin(), json.end(), '{'), 1 + 128);  // the object and the bands
+    // The text rounds the same figures.
+    char p6[16];
+    std::snprintf(p6, sizeof p6, "%.1f%%", a.posterior[5] * 100);
+    EXPECT_NE(text.find(p6), std::string::npos) << text;
+    EXPECT_NE(text.find("1/250.0"), std::string::npos);
+    for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = text.find('\n', start);
+        EXPECT_LE(DisplayWidth(text.substr(start, end - start)), 80u);
+    }
+}
+
+}  // namespace
+}  // namespace taviro::stats
