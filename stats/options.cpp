@@ -116,8 +116,7 @@ std::string Unknown(std::string_view name) {
 // ("--name value" or "--name=value"), handed to `read`, which returns false with an error line.
 template <class Known, class Read>
 std::string WalkOptions(std::span<const std::string_view> args, bool& help, bool& version,
-                        const Known& known,
-                        const Read& read) {
+                        const Known& known, const Read& read) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view name = args[i];
         std::optional<std::string_view> value;
@@ -168,7 +167,8 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
                name == "--games" || name == "--sessions";
     };
     const std::string error = WalkOptions(
-        args, o.help, o.version, known, [&](std::string_view name, std::string_view v, std::string& error) {
+        args, o.help, o.version, known,
+        [&](std::string_view name, std::string_view v, std::string& error) {
             if (IsShared(name)) return ReadShared(name, v, shared, error);
             if (name == "--setting") {
                 if (v == "all") {
@@ -230,7 +230,8 @@ ParsedEstimate ParseEstimateOptions(std::span<const std::string_view> args, std:
                name == "--remaining";
     };
     const std::string error = WalkOptions(
-        args, o.help, o.version, known, [&](std::string_view name, std::string_view v, std::string& error) {
+        args, o.help, o.version, known,
+        [&](std::string_view name, std::string_view v, std::string& error) {
             if (IsShared(name)) return ReadShared(name, v, shared, error);
             if (name == "--prior") {
                 std::size_t count = 0;

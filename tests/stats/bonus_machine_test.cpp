@@ -41,10 +41,11 @@ TEST(BonusMachine, FollowsTheGameLoopDrawForDraw) {
 
         // The same draws, fed to the machine bonus by bonus with the quiet games in stretches.
         BonusMachine m(CoinsOf(prepared));
-        Xoshiro256Plus generator(7);
+        XoshiroSource same(7);
+        std::vector<std::int32_t> draws(static_cast<std::size_t>(c.games));
+        same.FillDraws(draws);
         std::int64_t quiet = 0;
-        for (std::int64_t game = 1; game <= c.games; ++game) {
-            const std::int32_t draw = DrawFromUniform(generator.NextFloat());
+        for (const std::int32_t draw : draws) {
             if (draw > prepared.ThrREG) {
                 ++quiet;
                 continue;
@@ -134,13 +135,19 @@ TEST(DrawOrder, EveryArrangementIsEquallyLikely) {
 }
 
 TEST(SettingOdds, LongRunPayoutMatchesALongRun) {
-    SimulationState s = Prepared("286.183", "720.176", 20'000'000);  // setting 6
-    const double formula = LongRunPayout(OddsOf(s), CoinsOf(s));
-    XoshiroSource source(3);
-    NoHistory none;
-    PlayGames(s, source, none);
-    // A run's PAYOUT scatters by about 0.1 points at this length.
-    EXPECT_NEAR(s.Payout, formula, 0.5);
+    const SimulationState prepared = Prepared("286.183", "720.176", 20'000'000);  // setting 6
+    const double formula = LongRunPayout(OddsOf(prepared), CoinsOf(prepared));
+    // A run of this length scatters by about 0.42 points (measured over 200 runs); the mean of 20
+    // runs by about 0.094.
+    double sum = 0;
+    for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+        SimulationState s = prepared;
+        XoshiroSource source(seed);
+        NoHistory none;
+        PlayGames(s, source, none);
+        sum += s.Payout;
+    }
+    EXPECT_NEAR(sum / 20, formula, 0.4);
     EXPECT_NEAR(formula, 135.70, 0.01);
 }
 
