@@ -1,10 +1,9 @@
-// taviro-stats' picture writer: PNG through a QImage, SVG through QSvgGenerator, both on Qt's
+// taviro-stats' picture writer: PNG painted on a QImage, SVG through QSvgGenerator, both on Qt's
 // offscreen platform, so that no display is needed.
 #include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageWriter>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSvgGenerator>
@@ -13,6 +12,7 @@
 #include <optional>
 
 #include "charts/drawing_painter.h"
+#include "charts/png_file.h"
 #include "stats/picture_writer.h"
 
 namespace taviro::charts {
@@ -67,11 +67,8 @@ class QtPictureWriter : public stats::PictureWriter {
                 QPainter painter(&image);
                 PaintDrawing(painter, drawing, area);
             }
-            QImageWriter writer(&buffer, "png");
-            // Light compression: a chart's flat colours pack well at once, and the heavier
-            // levels take longer for a few percent.
-            writer.setQuality(80);
-            if (!writer.write(image)) return "画像を作れません";
+            bytes = EncodePng(image, request.threads);
+            if (bytes.isEmpty()) return "画像を作れません";
         } else {
             QSvgGenerator svg;
             svg.setOutputDevice(&buffer);

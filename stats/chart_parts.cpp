@@ -242,4 +242,8 @@ std::string Signed(double value, int decimals) {
     return Concat("+", text);
 }
 
+std::string Percent(double share) {
+    return std::isfinite(share) ? Concat(FixedNumber(share * 100, 1), "%") : "-";
+}
+
 }  // namespace taviro::stats

@@ -94,5 +94,7 @@ double AddTitle(Drawing& d, const std::string& title, const std::string& subtitl
 
 // A number with `decimals` places and its sign: "+12.5", "-3.0", "0.0"; "-" when not finite.
 std::string Signed(double value, int decimals);
+// A share in percent with one decimal: "44.1%"; "-" when not finite.
+std::string Percent(double share);
 
 }  // namespace taviro::stats

@@ -10,10 +10,6 @@ namespace taviro::stats {
 
 namespace {
 
-std::string Percent(double share) {
-    return Concat(FixedNumber(share * 100, 1), "%");
-}
-
 std::string Subtitle(const EstimateInput& in) {
     std::string text = Concat(std::to_string(in.games), "ゲーム  ＢＩＧ ", std::to_string(in.bigs),
                               "回  ＲＥＧ ", std::to_string(in.regs), "回");

@@ -265,12 +265,16 @@ int main(int argc, char* argv[]) {
         if (report.figures.back()) completed += report.figures.back()->sessions;
     }
     if (!WriteReport(FormatReport(report, options.format))) return 1;
+    // The picture comes after the table, from the same sessions; a picture that cannot be
+    // written leaves the table as it is.
+    bool pictureWritten = true;
     if (options.plot) {
         const SessionsPicture picture =
             PictureOfSessions(options, report, settings, options.threads);
         const Drawing drawing = DrawSessions(picture, options.plot->width, options.plot->height);
-        if (!WritePicture(*writer, drawing, *options.plot, "taviro-stats")) return 1;
+        pictureWritten = WritePicture(*writer, drawing, *options.plot, "taviro-stats");
     }
+    if (!pictureWritten && !interrupted) return 1;
     if (interrupted) {
         std::cerr << "taviro-stats: 中断しました。完了したセッション " << completed << " / "
                   << options.sessions * static_cast<std::int64_t>(settings.size())

@@ -157,9 +157,11 @@ bool ReadShared(std::string_view name, std::string_view v, SharedTargets t, std:
     return false;
 }
 
-// The size goes to the picture; without a picture it is a mistake worth telling.
+// The size and the threads go to the picture; a size without a picture is a mistake worth
+// telling.
 std::string ApplyPlotSize(std::optional<PictureRequest>& plot,
-                          const std::optional<std::pair<int, int>>& size) {
+                          const std::optional<std::pair<int, int>>& size, unsigned threads) {
+    if (plot) plot->threads = threads;
     if (!size) return {};
     if (!plot) return "--plot-size は --plot と一緒に指定してください";
     plot->width = size->first;
@@ -269,7 +271,9 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
             return n.has_value();
         });
     if (!error.empty()) return {std::nullopt, error};
-    if (std::string e = ApplyPlotSize(o.plot, plotSize); !e.empty()) return {std::nullopt, e};
+    if (std::string e = ApplyPlotSize(o.plot, plotSize, o.threads); !e.empty()) {
+        return {std::nullopt, e};
+    }
     if (settingAll && (o.big || o.reg)) {
         return {std::nullopt, "--big と --reg は --setting で設定を一つ選んだときだけ使えます"};
     }
@@ -335,7 +339,9 @@ ParsedEstimate ParseEstimateOptions(std::span<const std::string_view> args, std:
         });
     if (!error.empty()) return {std::nullopt, error};
     if (o.help || o.version) return {o, {}};
-    if (std::string e = ApplyPlotSize(o.plot, plotSize); !e.empty()) return {std::nullopt, e};
+    if (std::string e = ApplyPlotSize(o.plot, plotSize, in.threads); !e.empty()) {
+        return {std::nullopt, e};
+    }
     if (!games || !bigs || !regs) {
         return {std::nullopt, "--games、--big、--reg は必ず指定してください（--help で一覧）"};
     }

@@ -22,6 +22,7 @@ struct PictureRequest {
     std::string path;
     PictureFormat format = PictureFormat::Png;
     int width = 1600, height = 1000;  // pixels
+    unsigned threads = 1;             // that may write it (--threads)
 };
 inline constexpr std::pair<int, int> kLeastPicture = {600, 400};
 inline constexpr int kMostPictureSide = 8000;

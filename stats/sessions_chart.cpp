@@ -196,7 +196,7 @@ Drawing DrawSessions(const SessionsPicture& picture, double width, double height
                                       Ink::Muted});
             continue;
         }
-        d.marks.push_back(Caption{Concat("勝率 ", FixedNumber(c.aheadShare * 100, 1), "%"),
+        d.marks.push_back(Caption{Concat("勝率 ", Percent(c.aheadShare)),
                                   {middle, histTop - 50 * u},
                                   Anchor::Top,
                                   19 * u,

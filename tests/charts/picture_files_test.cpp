@@ -1,5 +1,6 @@
 // taviro-stats' picture writer: PNG and SVG files of the stated size that read back, the same
-// bytes for the same drawing, and a file it cannot write reported, not left half-written.
+// bytes for the same drawing and any number of threads, and a file it cannot write reported,
+// not left half-written.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
+#include "charts/png_file.h"
 #include "stats/picture_writer.h"
 
 namespace taviro::stats {
@@ -57,6 +59,18 @@ TEST(PictureFiles, PngAndSvgOfTheStatedSize) {
     const std::string folder = dir.path().toStdString();  // not replaced by a picture
     EXPECT_NE(writer->Write(Sample(800, 500), {folder, PictureFormat::Png, 800, 500}),
               std::nullopt);
+}
+
+TEST(PictureFiles, PngHoldsEveryPixelWhateverTheThreads) {
+    for (auto [w, h] : {std::pair{1, 1}, std::pair{3, 2}, std::pair{257, 130}}) {
+        QImage image(w, h, QImage::Format_RGB32);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) image.setPixel(x, y, qRgb(x * 7 + y, x ^ y, 255 - y * 3));
+        }
+        const QByteArray png = charts::EncodePng(image, 1);
+        EXPECT_EQ(charts::EncodePng(image, 3), png);
+        EXPECT_EQ(QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32), image);
+    }
 }
 
 }  // namespace
