@@ -33,47 +33,57 @@ void AppendChunk(QByteArray& out, const char* type, const QByteArray& data) {
 }
 
 struct Part {
-    std::vector<unsigned char> deflated;
-    uLong adler = 0;  // of the filtered rows
+    std::vector<unsigned char> deflated;  // empty when zlib failed
+    uLong adler = 0;                      // of the filtered rows
     std::size_t length = 0;
 };
 
-// Rows [first, last) filtered and deflated; the last part ends the stream, the others end on a
-// byte boundary, so that the parts join into one stream.
-Part DeflateRows(const QImage& rgb, int first, int last, bool final) {
-    const auto width = static_cast<std::size_t>(rgb.width());
-    const std::size_t rowBytes = 1 + 3 * width;
-    std::vector<unsigned char> rows(rowBytes * static_cast<std::size_t>(last - first));
-    for (int y = first; y < last; ++y) {
-        const uchar* in = rgb.constScanLine(y);
-        unsigned char* out = rows.data() + rowBytes * static_cast<std::size_t>(y - first);
-        out[0] = 1;  // each byte less the byte of the pixel to its left
-        for (std::size_t i = 0; i < 3 * width; ++i) {
-            out[1 + i] = static_cast<unsigned char>(in[i] - (i >= 3 ? in[i - 3] : 0));
-        }
-    }
+// Rows [first, last) of an RGB32 image filtered and deflated a row at a time, without a copy of
+// the rows. The last part ends the stream; the others end on a byte boundary, so that the parts
+// join into one stream.
+Part DeflateRows(const QImage& image, int first, int last, bool final) {
+    const auto width = static_cast<std::size_t>(image.width());
+    std::vector<unsigned char> row(1 + 3 * width);
+    row[0] = 1;  // each byte less the byte of the pixel to its left
+    std::array<unsigned char, 1 << 16> chunk;
     Part part;
-    part.length = rows.size();
-    part.adler = adler32(adler32(0, nullptr, 0), rows.data(), static_cast<uInt>(rows.size()));
+    part.adler = adler32(0, nullptr, 0);
     z_stream z{};
-    deflateInit2(&z, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-    part.deflated.resize(deflateBound(&z, rows.size()) + 16);
-    z.next_in = rows.data();
-    z.avail_in = static_cast<uInt>(rows.size());
-    z.next_out = part.deflated.data();
-    z.avail_out = static_cast<uInt>(part.deflated.size());
-    const int result = deflate(&z, final ? Z_FINISH : Z_SYNC_FLUSH);
-    // The bound leaves room for everything: all the rows are taken in one call.
-    const bool whole = z.avail_in == 0 && result == (final ? Z_STREAM_END : Z_OK);
-    part.deflated.resize(whole ? z.total_out : 0);
+    if (deflateInit2(&z, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return part;
+    bool failed = false;
+    for (int y = first; y < last && !failed; ++y) {
+        const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        QRgb left = 0;
+        for (std::size_t x = 0; x < width; ++x) {
+            const QRgb p = pixels[x];
+            row[1 + 3 * x] = static_cast<unsigned char>(qRed(p) - qRed(left));
+            row[2 + 3 * x] = static_cast<unsigned char>(qGreen(p) - qGreen(left));
+            row[3 + 3 * x] = static_cast<unsigned char>(qBlue(p) - qBlue(left));
+            left = p;
+        }
+        part.adler = adler32(part.adler, row.data(), static_cast<uInt>(row.size()));
+        part.length += row.size();
+        const int flush = y + 1 < last ? Z_NO_FLUSH : (final ? Z_FINISH : Z_SYNC_FLUSH);
+        z.next_in = row.data();
+        z.avail_in = static_cast<uInt>(row.size());
+        do {
+            z.next_out = chunk.data();
+            z.avail_out = static_cast<uInt>(chunk.size());
+            const int result = deflate(&z, flush);
+            failed = result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR;
+            part.deflated.insert(part.deflated.end(), chunk.data(),
+                                 chunk.data() + (chunk.size() - z.avail_out));
+        } while (z.avail_out == 0 && !failed);
+    }
     deflateEnd(&z);
+    if (failed || part.deflated.empty()) part.deflated.clear();
     return part;
 }
 
 }  // namespace
 
 QByteArray EncodePng(const QImage& image, unsigned threads) {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);  // no copy when it is one
     const int height = rgb.height();
     const int parts = std::clamp(height, 1, kParts);
     std::vector<Part> done(static_cast<std::size_t>(parts));

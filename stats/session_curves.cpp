@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <limits>
 
@@ -133,26 +134,34 @@ std::vector<std::vector<Band>> SessionBands(const std::vector<SettingSessions>& 
             tasks.push_back({s, first, std::min(kColumnsPerTask, points - first)});
         }
     }
+    // Each thread takes tasks in turn and keeps its columns from one to the next: fresh memory
+    // is slow to come by.
+    std::atomic<std::size_t> next{0};
     RunTasks(
-        tasks.size(), threads,
-        [&](std::size_t index) {
-            const Task& task = tasks[index];
-            const SettingSessions& setting = settings[task.setting];
-            const auto done =
-                static_cast<std::size_t>(std::count(setting.done.begin(), setting.done.end(), 1));
-            std::vector<float> columns(task.count * done);
-            std::size_t row = 0;
-            for (std::size_t session = 0; session < setting.done.size(); ++session) {
-                if (!setting.done[session]) continue;
-                const float* balances =
-                    setting.BalancesOf(static_cast<std::int64_t>(session)) + task.first;
-                for (std::size_t c = 0; c < task.count; ++c) columns[c * done + row] = balances[c];
-                ++row;
-            }
-            for (std::size_t c = 0; c < task.count; ++c) {
-                Band band = BandOf(std::span(columns).subspan(c * done, done));
-                band.games = setting.checkpoints[task.first + c];
-                bands[task.setting][task.first + c] = band;
+        std::max(threads, 1u), threads,
+        [&](std::size_t) {
+            std::vector<float> columns;
+            for (std::size_t index; (index = next.fetch_add(1)) < tasks.size();) {
+                const Task& task = tasks[index];
+                const SettingSessions& setting = settings[task.setting];
+                const auto done = static_cast<std::size_t>(
+                    std::count(setting.done.begin(), setting.done.end(), 1));
+                columns.resize(task.count * done);
+                std::size_t row = 0;
+                for (std::size_t session = 0; session < setting.done.size(); ++session) {
+                    if (!setting.done[session]) continue;
+                    const float* balances =
+                        setting.BalancesOf(static_cast<std::int64_t>(session)) + task.first;
+                    for (std::size_t c = 0; c < task.count; ++c) {
+                        columns[c * done + row] = balances[c];
+                    }
+                    ++row;
+                }
+                for (std::size_t c = 0; c < task.count; ++c) {
+                    Band band = BandOf(std::span(columns).subspan(c * done, done));
+                    band.games = setting.checkpoints[task.first + c];
+                    bands[task.setting][task.first + c] = band;
+                }
             }
         },
         nullptr);

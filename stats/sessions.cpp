@@ -1,7 +1,10 @@
 #include "stats/sessions.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <limits>
+#include <new>
 #include <system_error>
 #include <thread>
 
@@ -74,6 +77,17 @@ std::uint64_t SessionsMemoryBytes(const std::vector<SettingSessions>& settings,
     return static_cast<std::uint64_t>(sessions) * perSession;
 }
 
+std::unique_ptr<float[], FreeMemory> LargeFloats(std::size_t count) {
+    constexpr std::size_t kLargePage = std::size_t{2} << 20;
+    const std::size_t bytes = (count * sizeof(float) + kLargePage - 1) / kLargePage * kLargePage;
+    void* memory = std::aligned_alloc(kLargePage, std::max(bytes, kLargePage));
+    if (memory == nullptr) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(memory, bytes, MADV_HUGEPAGE);  // a hint: without large pages, small ones serve
+#endif
+    return std::unique_ptr<float[], FreeMemory>(static_cast<float*>(memory));
+}
+
 std::int64_t CurvePoints(int width, std::size_t columns) {
     const auto perColumn = static_cast<std::int64_t>(width) /
                            (4 * static_cast<std::int64_t>(std::max<std::size_t>(columns, 1)));
@@ -112,7 +126,7 @@ unsigned PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t se
         s.done.assign(static_cast<std::size_t>(sessions), 0);
         s.balances.reset();
         if (!s.checkpoints.empty()) {
-            s.balances.reset(new float[static_cast<std::size_t>(sessions) * s.checkpoints.size()]);
+            s.balances = LargeFloats(static_cast<std::size_t>(sessions) * s.checkpoints.size());
         }
     }
     const std::int64_t total = sessions * static_cast<std::int64_t>(settings.size());

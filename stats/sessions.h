@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -42,6 +43,15 @@ SessionResult PlaySession(const SimulationState& prepared, UniformSource& source
 
 std::uint64_t SessionSeed(std::uint64_t seed, int setting, std::int64_t session);
 
+struct FreeMemory {
+    void operator()(void* memory) const { std::free(memory); }
+};
+
+// Room for `count` floats, not set, in memory the system is asked to give in large pages: a
+// picture's balances take tens of megabytes, and faulting them in a small page at a time costs
+// more than playing the sessions that fill them. Throws std::bad_alloc.
+std::unique_ptr<float[], FreeMemory> LargeFloats(std::size_t count);
+
 struct SettingSessions {
     SettingSessions(int s, SimulationState state) : setting(s), prepared(std::move(state)) {}
 
@@ -53,7 +63,7 @@ struct SettingSessions {
     // those balances, session by session: written by the threads that play the sessions, never
     // set before (a completed session has written all of its own).
     std::vector<std::int64_t> checkpoints;
-    std::unique_ptr<float[]> balances;
+    std::unique_ptr<float[], FreeMemory> balances;
 
     float* BalancesOf(std::int64_t session) const {
         return balances.get() + static_cast<std::size_t>(session) * checkpoints.size();
