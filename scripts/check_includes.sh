@@ -8,6 +8,7 @@ declare -A allowed=(
     [core]="core"
     [datafile]="core datafile"
     [stats]="core stats"
+    [charts]="core stats charts"
     [forms]="core forms"
     [full]="core datafile forms full"
     [lite]="core forms lite"
