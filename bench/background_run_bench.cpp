@@ -16,8 +16,8 @@
 #include "core/parameters.h"
 #include "core/run_simulation.h"
 #include "core/start_command.h"
+#include "core/start_transaction.h"
 #include "core/xoshiro_source.h"
-#include "forms/start_transaction.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "core/progress_figures.h"
 #include "core/run_control.h"
-#include "forms/progress_figures.h"
 
 namespace taviro {
 

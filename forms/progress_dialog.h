@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "forms/progress_figures.h"
+#include "core/progress_figures.h"
 
 class QLabel;
 class QProgressBar;

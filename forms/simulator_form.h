@@ -11,14 +11,14 @@
 
 #include "core/message_box.h"
 #include "core/parameters.h"
+#include "core/progress_figures.h"
 #include "core/result_texts.h"
 #include "core/simulation_state.h"
 #include "core/start_command.h"
+#include "core/start_transaction.h"
 #include "core/uniform_source.h"
 #include "forms/background_task.h"
 #include "forms/form_builder.h"
-#include "forms/progress_figures.h"
-#include "forms/start_transaction.h"
 
 class QComboBox;
 class QLineEdit;

@@ -17,10 +17,10 @@
 #include <new>
 
 #include "core/fitted_curve.h"
+#include "core/graph_description.h"
 #include "core/slump_curve.h"
 #include "forms/app_setup.h"
 #include "forms/static_line.h"
-#include "full/graph_description.h"
 #include "full/graph_form_layout.h"
 
 namespace taviro {

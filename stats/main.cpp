@@ -17,6 +17,7 @@
 #include <system_error>
 #include <thread>
 
+#include "core/progress_figures.h"
 #include "core/version.h"
 #include "core/xoshiro.h"
 #include "stats/concat.h"
@@ -52,15 +53,15 @@ void CatchInterrupt() {
     sigaction(SIGINT, &action, nullptr);
 }
 
-// Percent done, games per second and the time left, on one terminal line; nothing until some
-// games have been played, so that the time left is a measured one.
-void ShowProgress(const Progress& progress, std::uint64_t totalGames, double seconds) {
-    const auto games = static_cast<double>(progress.GamesPlayed());
-    if (games <= 0 || seconds <= 0) return;
-    const double rate = games / seconds;
-    const double left = std::max(0.0, static_cast<double>(totalGames) - games) / rate;
-    std::fprintf(stderr, "\r  %5.1f%%  %.1f百万ゲーム/秒  残り %.1f秒 \x1b[K",
-                 100 * games / static_cast<double>(totalGames), rate / 1e6, left);
+// Percent done, games per second and the time left, on one terminal line, as the windows'
+// progress dialog tells them; nothing until some games have been played, so that the time left is
+// a measured one.
+void ShowProgress(ProgressMeter& meter, std::int64_t games) {
+    if (games <= 0) return;
+    const ProgressFigures figures = meter.Figures(games);
+    const ProgressLines lines = meter.Lines(games, "ゲーム");
+    std::fprintf(stderr, "\r  %3d%%  %s  %s \x1b[K", figures.percent, lines.pace.c_str(),
+                 lines.timeLeft.c_str());
     std::fflush(stderr);
 }
 
@@ -219,10 +220,12 @@ int main(int argc, char* argv[]) {
     // The first Ctrl-C lets the running sessions finish.
     CatchInterrupt();
 
-    // At most 10^7 sessions × 2^31 games × 6 settings: within 64 unsigned bits.
+    // At most 10^9 sessions × 2^31 games × 6 settings: within 64 unsigned bits.
     const std::uint64_t totalGames = static_cast<std::uint64_t>(options.sessions) *
                                      static_cast<std::uint64_t>(options.games) * settings.size();
-    const auto start = std::chrono::steady_clock::now();
+    const SteadyClock steady;
+    ProgressMeter meter(steady,
+                        static_cast<std::int64_t>(std::min<std::uint64_t>(totalGames, INT64_MAX)));
     unsigned threadsUsed = 0;
     auto play = [&] {
         threadsUsed = PlayAllSessions(settings, options.sessions, options.seed, options.rate,
@@ -240,8 +243,8 @@ int main(int argc, char* argv[]) {
     if (showProgress) {
         while (progress.games.load() < totalGames && !progress.stop.load()) {
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-            ShowProgress(progress, totalGames, elapsed.count());
+            ShowProgress(meter, static_cast<std::int64_t>(
+                                    std::min<std::uint64_t>(progress.GamesPlayed(), INT64_MAX)));
         }
     }
     if (runner.joinable()) runner.join();

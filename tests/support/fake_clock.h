@@ -3,7 +3,7 @@
 
 #include <atomic>
 
-#include "forms/progress_figures.h"
+#include "core/progress_figures.h"
 
 namespace taviro::test_support {
 

@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "core/graph_description.h"
 #include "forms/app_setup.h"
-#include "full/graph_description.h"
 #include "full/main_window.h"
 #include "support/accessible_names.h"
 #include "support/form_fields.h"

@@ -1,4 +1,4 @@
-#include "forms/progress_figures.h"
+#include "core/progress_figures.h"
 
 #include <gtest/gtest.h>
 

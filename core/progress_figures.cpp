@@ -1,4 +1,4 @@
-#include "forms/progress_figures.h"
+#include "core/progress_figures.h"
 
 #include <algorithm>
 #include <chrono>
@@ -18,8 +18,12 @@ ProgressFigures ProgressMeter::Figures(std::int64_t done) {
     ProgressFigures figures;
     if (total_ <= 0) return figures;
     done = std::clamp<std::int64_t>(done, 0, total_);
-    // Counts stay below 2^31 or so, so done × 100 cannot overflow.
-    figures.percent = static_cast<int>(done * 100 / total_);
+    // In double precision, as counts of many sessions go beyond what done × 100 can hold; 100 only
+    // when everything is done.
+    figures.percent = done == total_
+                          ? 100
+                          : std::min(99, static_cast<int>(static_cast<double>(done) /
+                                                          static_cast<double>(total_) * 100));
     const double now = clock_.Seconds();
     if (done == 0) lastIdle_ = now;
     const double elapsed = now - lastIdle_;

@@ -1,4 +1,4 @@
-#include "forms/start_transaction.h"
+#include "core/start_transaction.h"
 
 #include <gtest/gtest.h>
 

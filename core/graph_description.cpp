@@ -1,4 +1,4 @@
-#include "full/graph_description.h"
+#include "core/graph_description.h"
 
 #include <algorithm>
 

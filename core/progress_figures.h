@@ -1,6 +1,6 @@
-// What a progress dialog shows of a long task (a run, the rebuilding of a history, a data file):
-// the share done, the pace and the time left, worked out from the count done and a clock. No
-// window: the dialog only shows these texts.
+// What the progress of a long task shows (a run, the rebuilding of a history, a data file in the
+// windows' progress dialog; the sessions of taviro-stats on its terminal line): the share done,
+// the pace and the time left, worked out from the count done and a clock.
 #pragma once
 
 #include <cstdint>
