@@ -11,6 +11,7 @@ declare -A allowed=(
     [forms]="core forms"
     [full]="core datafile forms full"
     [lite]="core forms lite"
+    [estimate]="core forms stats estimate"
 )
 windowFree="core datafile stats"
 
