@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "forms/vector_state.h"
+
 namespace taviro {
 
 LiveEstimate::LiveEstimate(QObject* parent) : QObject(parent), worker_([this] { Work(); }) {}
@@ -49,6 +51,7 @@ void LiveEstimate::Work() {
         RunControl control;
         current_ = &control;
         lock.unlock();
+        ClearVectorState();  // the estimate of 3000 games took 1.2 s instead of 90 ms without
         stats::EstimateOutcome outcome = stats::Estimate(job.input, &control);
         lock.lock();
         current_ = nullptr;
