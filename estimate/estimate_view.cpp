@@ -234,7 +234,7 @@ EstimateTexts TextsOf(const stats::EstimateInput& in, const stats::EstimateAnswe
     if (a.projection) {
         const stats::Distribution& k = a.projection->kyen;
         const stats::Distribution& c = a.projection->coins;
-        t.projectionTitle = Concat("この先 ", std::to_string(in.remaining), "ゲーム（換金率 ",
+        t.projectionTitle = Concat("この先 ", std::to_string(in.remaining), "ゲームの収支（換金率 ",
                                    FullNumber(in.rate), "枚/100円）");
         t.mean = Kyen(k.mean);
         t.ahead = Percent(k.aheadShare);

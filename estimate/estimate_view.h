@@ -72,7 +72,7 @@ struct EstimateTexts {
     std::string expectedSetting;           // "4.80"
     std::string big, reg;                  // "1/250.0（95%区間 1/483.4～1/143.3）"
     std::string payout;                    // "123.37%"
-    std::string projectionTitle;           // "この先 2000ゲーム（換金率 5枚/100円）"
+    std::string projectionTitle;  // "この先 2000ゲームの収支（換金率 5枚/100円）"
     // In thousand yen, signed; empty without a projection.
     std::string mean, ahead, p5, p50, p95;
     std::string fanDescription;  // the fan chart for a screen reader

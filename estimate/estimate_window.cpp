@@ -285,9 +285,7 @@ QWidget* EstimateWindow::BuildAnswer() {
 
     auto* observed = new QGridLayout;
     const std::pair<const char*, QLabel**> rows[] = {
-        {"ＢＩＧ確率", &big_},
-        {"ＲＥＧ確率", &reg_},
-        {"長期ＰＡＹＯＵＴ（設定の確率で平均）", &payout_}};
+        {"ＢＩＧ確率", &big_}, {"ＲＥＧ確率", &reg_}, {"長期ＰＡＹＯＵＴ（期待値）", &payout_}};
     const char* names[] = {"BigFrequency", "RegFrequency", "Payout"};
     const char* accessible[] = {"ＢＩＧ確率", "ＲＥＧ確率", "長期ＰＡＹＯＵＴ"};
     for (int r = 0; r < 3; ++r) {
@@ -326,16 +324,22 @@ QWidget* EstimateWindow::BuildAnswer() {
     }
     a->addLayout(money);
 
-    auto* known = new QHBoxLayout;
-    known->addWidget(new QLabel(
-        QStringLiteral("設定5・6かどうか分かるまで（確率が0.9超か0.1未満）：中央値"), answer_));
-    knownMedian_ = AddFigure("KnownMedian", "判別までのゲーム数の中央値");
-    known->addWidget(knownMedian_);
-    known->addWidget(new QLabel(QStringLiteral("80%範囲"), answer_));
-    knownRange_ = AddFigure("KnownRange", "判別までのゲーム数の80%範囲");
-    known->addWidget(knownRange_);
-    known->addStretch(1);
+    auto* knownTitle = new QLabel(QStringLiteral("設定5・6かどうか分かるまでのゲーム数"), answer_);
+    knownTitle->setFont(Scaled(base, 1.15, true));
+    knownTitle->setToolTip(QStringLiteral("設定5・6の確率が 0.9 を超えるか 0.1 を下回るまで"));
     a->addSpacing(6);
+    a->addWidget(knownTitle);
+    auto* known = new QHBoxLayout;
+    knownMedian_ = AddFigure("KnownMedian", "判別までのゲーム数の中央値");
+    knownRange_ = AddFigure("KnownRange", "判別までのゲーム数の80%範囲");
+    for (const auto& [caption, value] :
+         {std::pair("中央値", knownMedian_), std::pair("80%範囲", knownRange_)}) {
+        known->addWidget(new QLabel(QString::fromUtf8(caption), answer_));
+        value->setFont(Scaled(base, 1.4, true));
+        known->addWidget(value);
+        known->addSpacing(24);
+    }
+    known->addStretch(1);
     a->addLayout(known);
     answer_->hide();  // until the first answer
     return side;

@@ -101,7 +101,7 @@ TEST(EstimateView, TextsOfAnAnswer) {
     EXPECT_EQ(t.big, "1/250.0（95%区間 1/483.4～1/143.3）");
     EXPECT_EQ(t.reg, "1/∞（95%区間 1/∞～1/1001.2）");
     EXPECT_EQ(t.payout, "123.37%");
-    EXPECT_EQ(t.projectionTitle, "この先 2000ゲーム（換金率 5.5枚/100円）");
+    EXPECT_EQ(t.projectionTitle, "この先 2000ゲームの収支（換金率 5.5枚/100円）");
     EXPECT_EQ(t.mean, "+27.4千円");
     EXPECT_EQ(t.ahead, "72.5%");
     EXPECT_EQ(t.p5, "-31.2千円");  // half to even
