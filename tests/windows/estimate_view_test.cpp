@@ -4,10 +4,6 @@
 
 #include <functional>
 #include <limits>
-#include <sstream>
-#include <vector>
-
-#include "stats/options.h"
 
 namespace taviro {
 namespace {
@@ -120,26 +116,6 @@ TEST(EstimateView, TextsOfAnAnswer) {
               "3000ゲーム　ＢＩＧ 12回　ＲＥＧ 8回（うちハイパー 2回）　ＡＲ 500ゲームの推定");
     EXPECT_EQ(t.projectionTitle, kNoProjection);
     EXPECT_EQ(t.mean + t.ahead + t.p5 + t.p50 + t.p95, "");
-}
-
-// The command in the copied text asks taviro-stats for the same estimate.
-TEST(EstimateView, TheCopiedCommandGivesTheSameInput) {
-    EstimateFieldTexts all = Counts("3000", "12", "8");
-    all.hyperBigs = "2", all.arGames = "500", all.remaining = "2000", all.rate = "5.6";
-    all.typedPrior = true, all.weights = {"1", "1", "1", "2", "2", "0.25"};
-    for (const EstimateFieldTexts& texts : {Counts("3000", "12", "8"), all}) {
-        const stats::EstimateInput in = ReadEstimateFields(texts, {}, 2).input.value();
-        const std::string command = EstimateCommand(in);
-        std::vector<std::string> words;
-        std::istringstream split(command);
-        for (std::string w; split >> w;) words.push_back(w);
-        const std::vector<std::string_view> args(words.begin() + 2, words.end());
-        const stats::ParsedEstimate parsed = stats::ParseEstimateOptions(args, 1, 2);
-        ASSERT_TRUE(parsed.options) << command << ": " << parsed.error;
-        EXPECT_TRUE(SameEstimate(parsed.options->input, in)) << command;
-        stats::EstimateAnswer a;
-        EXPECT_NE(CopiedText(in, a).find(command), std::string::npos);
-    }
 }
 
 }  // namespace

@@ -63,38 +63,41 @@ class EstimateWindowTest : public QObject {
 
     void showsTheFiguresOfTheCommandLine_data() {
         QTest::addColumn<Texts>("typed");
-        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("args");
         const auto g = [](const char* name, const char* text) {
             return std::pair(QString::fromLatin1(name), QString::fromUtf8(text));
         };
+        // The arguments as the window's copied command gives them.
         QTest::newRow("counts and remaining games")
             << Texts{g("Games", "3000"), g("Bigs", "12"), g("Regs", "8"), g("Remaining", "500")}
-            << QStringList{"--games", "3000", "--big", "12", "--reg", "8", "--remaining", "500"};
+            << "--games 3000 --big 12 --reg 8 --remaining 500 --rate 5";
         QTest::newRow("everything")
             << Texts{g("Games", "２０００"), g("Bigs", "9"),        g("Regs", "6"),
                      g("HyperBigs", "1"),    g("ArGames", "400"),   g("Weight5", "2"),
-                     g("Weight6", "2"),      g("Remaining", "300"), g("Rate", "5.6")}
-            << QStringList{"--games", "2000", "--big",       "9",   "--reg",   "6",
-                           "--hbig",  "1",    "--ar-games",  "400", "--prior", "1,1,1,1,2,2",
-                           "--rate",  "5.6",  "--remaining", "300"};
+                     g("Weight6", "2.5"),    g("Remaining", "300"), g("Rate", "5.6")}
+            << "--games 2000 --big 9 --reg 6 --hbig 1 --ar-games 400 --prior 1,1,1,1,2,2.5 "
+               "--remaining 300 --rate 5.6";
         QTest::newRow("no projection")
             << Texts{g("Games", "6000"), g("Bigs", "20"), g("Regs", "25"), g("Rate", "7.6")}
-            << QStringList{"--games", "6000", "--big", "20", "--reg", "25", "--rate", "7.6"};
+            << "--games 6000 --big 20 --reg 25 --rate 7.6";
     }
     void showsTheFiguresOfTheCommandLine() {
         QFETCH(Texts, typed);
-        QFETCH(QStringList, args);
+        QFETCH(QString, args);
         Type(typed);
         Settle();
         QVERIFY(window_->ShownAnswer() && !window_->AnswerGreyed());
+        const EstimateWindow::Shown& shown = *window_->ShownAnswer();
+        args += QStringLiteral(" --seed 20261206");
+        QCOMPARE(QString::fromStdString(EstimateCommand(shown.input)),
+                 QStringLiteral("taviro-stats estimate ") + args);
 
         QProcess command;
         command.start(QStringLiteral(TAVIRO_STATS_PROGRAM),
-                      QStringList{"estimate", "--format", "json", "--seed", "20261206"} + args);
+                      QStringList{"estimate", "--format", "json"} + args.split(u' '));
         QVERIFY(command.waitForFinished(120000));
         QCOMPARE(command.exitCode(), 0);
         const QJsonObject json = QJsonDocument::fromJson(command.readAllStandardOutput()).object();
-        const EstimateWindow::Shown& shown = *window_->ShownAnswer();
         for (const stats::EstimateFigure& f : stats::EstimateFigures(shown.input, shown.answer)) {
             QJsonValue value = json.value(QString::fromStdString(f.key));
             if (f.setting > 0) value = value.toArray().at(f.setting - 1);
