@@ -1,8 +1,10 @@
 // Games per second of taviro-stats' default workload (all six settings, 10000 sessions of 8000
-// games) with one thread and with two.
+// games) with one thread and with two; the same with each session's balances kept at the
+// checkpoints of a picture, and the percentile bands of those balances.
 #include <benchmark/benchmark.h>
 
 #include "stats/options.h"
+#include "stats/session_curves.h"
 #include "stats/sessions.h"
 
 namespace {
@@ -10,9 +12,10 @@ namespace {
 using namespace taviro;
 using namespace taviro::stats;
 
-void BM_AllSettings(benchmark::State& state) {
+void PlayAll(benchmark::State& state, bool picture) {
     const auto threads = static_cast<unsigned>(state.range(0));
     StatsOptions options;
+    if (picture) options.plot = PictureRequest{"x.png"};
     std::vector<SettingSessions> settings = *PrepareSettings(options);
     for (auto _ : state) {
         Progress progress;
@@ -22,12 +25,39 @@ void BM_AllSettings(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * options.sessions * options.games *
                             static_cast<std::int64_t>(settings.size()));
 }
+
+void BM_AllSettings(benchmark::State& state) {
+    PlayAll(state, false);
+}
 BENCHMARK(BM_AllSettings)
     ->Arg(1)
     ->Arg(2)
     ->Iterations(2)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+
+void BM_AllSettingsWithCurves(benchmark::State& state) {
+    PlayAll(state, true);
+}
+BENCHMARK(BM_AllSettingsWithCurves)
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(2)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_SessionBands(benchmark::State& state) {
+    const auto threads = static_cast<unsigned>(state.range(0));
+    StatsOptions options;
+    options.plot = PictureRequest{"x.png"};
+    std::vector<SettingSessions> settings = *PrepareSettings(options);
+    Progress progress;
+    PlayAllSessions(settings, options.sessions, 42, options.rate, 2, progress);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(SessionBands(settings, threads).data());
+    }
+}
+BENCHMARK(BM_SessionBands)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -101,7 +101,8 @@ inline bool PaymentDue(const SimulationState& s) {
 
 // Plays `count` games from `first` in which nothing is drawn, paid or ended: each adds the base of
 // its mode, an AR game also counts down. The state must allow it (no payment due; in AR, more
-// than `count` games left).
+// than `count` games left). A recorder that names the games whose balance it wants
+// (WantedGames, ascending) gets those of them among these games (WantedBalances, SkipWanted).
 template <class Recorder>
 void PlayQuietGames(SimulationState& s, Recorder& recorder, std::int64_t first, std::int64_t count,
                     double& balance, float& lowest) {
@@ -111,7 +112,19 @@ void PlayQuietGames(SimulationState& s, Recorder& recorder, std::int64_t first, 
         s.CntARGames += static_cast<std::int32_t>(count);
         base = s.BaseAR;
     }
-    if constexpr (Recorder::kKeepsBalance) {
+    if constexpr (requires { recorder.WantedGames(); }) {
+        // The balances of the games the recorder names come out of the same bulk sum.
+        const std::span<const std::int64_t> wanted = recorder.WantedGames();
+        std::size_t inside = 0;
+        while (inside < wanted.size() && wanted[inside] < first + count) ++inside;
+        if (inside == 0) {
+            balance = AddRepeatedly(balance, base, count, nullptr, lowest);
+        } else {
+            balance = AddRepeatedlyAt(balance, base, count, wanted.first(inside), first - 1,
+                                      recorder.WantedBalances(), lowest);
+            recorder.SkipWanted(inside);
+        }
+    } else if constexpr (Recorder::kKeepsBalance) {
         balance = AddRepeatedly(balance, base, count, recorder.QuietBalances(first), lowest);
     }
     recorder.EndQuietGames(first, count);

@@ -7,7 +7,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
+#include <span>
 #include <stdexcept>
+#include <vector>
 
 #include "core/event_log.h"
 #include "core/simulation_state.h"
@@ -43,6 +46,32 @@ class BalanceTracker {
   private:
     double final_ = 0;
     float lowest_ = 0;
+};
+
+// The balance after chosen games (ascending, from 1 on), besides the final and the lowest
+// balance: the curves of many sessions at a few points each. Eventful games come to EndGame; the
+// game loop fills in the balances of those inside a run of quiet games itself (WantedGames).
+class CheckpointRecorder : public BalanceTracker {
+  public:
+    explicit CheckpointRecorder(std::span<const std::int64_t> games)
+        : games_(games), balances_(games.size(), std::numeric_limits<double>::quiet_NaN()) {}
+
+    void Begin() { next_ = 0; }
+    void EndGame(std::int64_t game, double balance, std::uint8_t /*code*/) {
+        if (next_ < games_.size() && game == games_[next_]) balances_[next_++] = balance;
+    }
+    // The games still wanted, and where their balances go.
+    std::span<const std::int64_t> WantedGames() const { return games_.subspan(next_); }
+    double* WantedBalances() { return balances_.data() + next_; }
+    void SkipWanted(std::size_t count) { next_ += count; }
+
+    // The balance after each chosen game; NaN for a game beyond the run.
+    const std::vector<double>& Balances() const { return balances_; }
+
+  private:
+    std::span<const std::int64_t> games_;
+    std::vector<double> balances_;
+    std::size_t next_ = 0;
 };
 
 // The full edition: `Balance`, `GameLog`, `BalanceExtents` and `MinBalance` of the state.

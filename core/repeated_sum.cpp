@@ -21,7 +21,8 @@ namespace {
 // start M with M + |c| <= 2^53 - 1 when |x| grows and M - |c| >= 2^52 + 1 when it does not
 // (the remainder is less than a unit), the sum rounds to M + c, the next start. Returns 0 where
 // this does not apply.
-std::int64_t UniformSteps(double x, double step, std::int64_t wanted, double& d) {
+[[gnu::always_inline]] inline std::int64_t UniformSteps(double x, double step, std::int64_t wanted,
+                                                        double& d) {
     const auto bits = std::bit_cast<std::uint64_t>(x);
     const auto biased = static_cast<std::int64_t>(bits >> 52 & 0x7FF);  // e + 1023
     // x finite and at least 2^-900 in size, `step` at most |x| / 4 (no NaN either)
@@ -62,16 +63,21 @@ __attribute__((target("avx2"))) void WriteSumsAvx2(double* out, double x, double
 }
 #endif
 
-}  // namespace
-
-double AddRepeatedly(double balance, double step, std::int64_t count, double* out, float& lowest) {
+// The additions in runs: `run(done, x, d, n)` for the n sums x + k × d (k from 1 to n) after
+// `done` sums, and `one(done, sum)` for a sum made one by one.
+template <class Run, class One>
+double Add(double balance, double step, std::int64_t count, float& lowest, Run run, One one) {
+    constexpr std::int64_t kMostAtOnce = std::int64_t{1} << 30;  // k stays a 32-bit integer
     if (step == 0 && count > 0) {
-        balance = balance + step;  // every later sum is this one again
-        if (out != nullptr) std::fill(out, out + count, balance);
+        // Every sum is the first one, balance + step, and so is balance + k × step (either zero
+        // keeps its sign as the additions do).
+        for (std::int64_t done = 0; done < count; done += kMostAtOnce) {
+            run(done, balance, step, std::min(kMostAtOnce, count - done));
+        }
+        balance = balance + step;
         lowest = std::min(lowest, static_cast<float>(balance));
         return balance;
     }
-    constexpr std::int64_t kMostAtOnce = std::int64_t{1} << 30;  // k stays a 32-bit integer
     std::int64_t done = 0;
     while (done < count) {
         double d = 0;
@@ -79,22 +85,12 @@ double AddRepeatedly(double balance, double step, std::int64_t count, double* ou
             UniformSteps(balance, step, std::min(count - done, kMostAtOnce), d));
         if (steps < 2) {
             balance = balance + step;
-            if (out != nullptr) out[done] = balance;
+            one(done, balance);
             lowest = std::min(lowest, static_cast<float>(balance));
             ++done;
             continue;
         }
-        if (out != nullptr) {
-#if defined(__x86_64__) || defined(__i386__)
-            if (Avx2PathActive()) {
-                WriteSumsAvx2(out + done, balance, d, steps);
-            } else {
-                WriteSums(out + done, balance, d, steps);
-            }
-#else
-            WriteSums(out + done, balance, d, steps);
-#endif
-        }
+        run(done, balance, d, steps);
         // The sums move one way, so the lowest of them in single precision is at one end.
         lowest = std::min(lowest, static_cast<float>(balance + d));
         balance = balance + steps * d;
@@ -102,6 +98,48 @@ double AddRepeatedly(double balance, double step, std::int64_t count, double* ou
         done += steps;
     }
     return balance;
+}
+
+}  // namespace
+
+double AddRepeatedly(double balance, double step, std::int64_t count, double* out, float& lowest) {
+    if (out == nullptr) {
+        return Add(
+            balance, step, count, lowest, [](std::int64_t, double, double, std::int64_t) {},
+            [](std::int64_t, double) {});
+    }
+    return Add(
+        balance, step, count, lowest,
+        [out](std::int64_t done, double x, double d, std::int64_t n) {
+            const auto steps = static_cast<std::int32_t>(n);
+#if defined(__x86_64__) || defined(__i386__)
+            if (Avx2PathActive()) {
+                WriteSumsAvx2(out + done, x, d, steps);
+            } else {
+                WriteSums(out + done, x, d, steps);
+            }
+#else
+            WriteSums(out + done, x, d, steps);
+#endif
+        },
+        [out](std::int64_t done, double sum) { out[done] = sum; });
+}
+
+double AddRepeatedlyAt(double balance, double step, std::int64_t count,
+                       std::span<const std::int64_t> at, std::int64_t offset, double* sums,
+                       float& lowest) {
+    std::size_t next = 0;
+    return Add(
+        balance, step, count, lowest,
+        [&](std::int64_t done, double x, double d, std::int64_t n) {
+            // Sum number k (from 1) of this run is x + k × d.
+            for (; next < at.size() && at[next] - offset <= done + n; ++next) {
+                sums[next] = x + static_cast<double>(at[next] - offset - done) * d;
+            }
+        },
+        [&](std::int64_t done, double sum) {
+            if (next < at.size() && at[next] - offset == done + 1) sums[next++] = sum;
+        });
 }
 
 }  // namespace taviro

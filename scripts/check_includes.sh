@@ -8,10 +8,11 @@ declare -A allowed=(
     [core]="core"
     [datafile]="core datafile"
     [stats]="core stats"
+    [charts]="core stats charts"
     [forms]="core forms"
     [full]="core datafile forms full"
     [lite]="core forms lite"
-    [estimate]="core forms stats estimate"
+    [estimate]="core forms stats charts estimate"
 )
 windowFree="core datafile stats"
 

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libgl-dev qt6-translations-l10n
+    qt6-base-dev qt6-svg-dev zlib1g-dev libgl-dev qt6-translations-l10n
     libgtest-dev libbenchmark-dev
     fonts-ipafont-gothic
     xvfb xauth

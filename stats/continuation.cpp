@@ -264,9 +264,9 @@ std::optional<double> FinitePercentile(const std::vector<double>& sorted, double
 
 }  // namespace
 
-std::vector<std::int64_t> Checkpoints(std::int64_t games) {
+std::vector<std::int64_t> Checkpoints(std::int64_t games, std::int64_t most) {
     std::vector<std::int64_t> points;
-    const std::int64_t count = std::min(games, kBands);
+    const std::int64_t count = std::min(games, most);
     for (std::int64_t k = 1; k <= count; ++k) points.push_back((games * k + count - 1) / count);
     return points;
 }

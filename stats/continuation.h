@@ -60,8 +60,8 @@ struct ContinuationResult {
 // Nothing when stopped through `control`.
 std::optional<ContinuationResult> Continue(const ContinuationPlan& plan, RunControl* control);
 
-// Checkpoints through `games` games: at most kBands, the last at `games`.
+// Checkpoints through `games` games, evenly spread: at most `most`, the last at `games`.
 inline constexpr std::int64_t kBands = 128;
-std::vector<std::int64_t> Checkpoints(std::int64_t games);
+std::vector<std::int64_t> Checkpoints(std::int64_t games, std::int64_t most = kBands);
 
 }  // namespace taviro::stats

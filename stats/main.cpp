@@ -1,5 +1,6 @@
 // taviro-stats: what each machine setting pays over many sessions.
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +10,8 @@
 #include <cstring>
 #include <iostream>
 #include <limits>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <system_error>
@@ -18,10 +21,13 @@
 #include "core/xoshiro.h"
 #include "stats/concat.h"
 #include "stats/estimate.h"
+#include "stats/estimate_chart.h"
 #include "stats/estimate_report.h"
 #include "stats/options.h"
+#include "stats/picture_writer.h"
 #include "stats/report.h"
 #include "stats/sessions.h"
+#include "stats/sessions_chart.h"
 #include "stats/summary.h"
 
 namespace {
@@ -96,6 +102,46 @@ bool WriteVersion() {
     return WriteReport(Concat("taviro-stats ", kVersion, "\n"));
 }
 
+// Why a picture cannot be written to `path`, found before the work starts: its folder must exist
+// and take new files, and what is already there must be a file, which the picture replaces.
+std::optional<std::string> PictureTargetProblem(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        return Concat(path, ": 通常のファイルではありません");
+    }
+    if (access(folder.c_str(), W_OK | X_OK) != 0) return Concat(folder, ": ", std::strerror(errno));
+    return std::nullopt;
+}
+
+// The writer of the picture that --plot asks for, once it is known that the picture can be
+// written; nothing, with the reason told, when it cannot.
+std::unique_ptr<PictureWriter> PictureWriterFor(const PictureRequest& request,
+                                                std::string_view program) {
+    std::unique_ptr<PictureWriter> writer = MakePictureWriter();
+    if (!writer) {
+        std::cerr << program
+                  << ": この taviro-stats は図を書かない版です（--plot は使えません）。\n";
+        return nullptr;
+    }
+    if (const auto problem = PictureTargetProblem(request.path)) {
+        std::cerr << program << ": 図を書けません: " << *problem << "\n";
+        return nullptr;
+    }
+    return writer;
+}
+
+// Writes the picture; false, with the reason told, when it cannot.
+bool WritePicture(PictureWriter& writer, const Drawing& drawing, const PictureRequest& request,
+                  std::string_view program) {
+    const std::optional<std::string> error = writer.Write(drawing, request);
+    if (!error) return true;
+    std::cerr << program << ": 図を書けませんでした: " << request.path << ": " << *error << "\n";
+    return false;
+}
+
 // taviro-stats estimate: the posterior of the settings from the counts a player read.
 int RunEstimate(std::span<const std::string_view> args, std::uint64_t clockSeed) {
     const ParsedEstimate parsed =
@@ -107,6 +153,9 @@ int RunEstimate(std::span<const std::string_view> args, std::uint64_t clockSeed)
     if (parsed.options->help) return WriteReport(std::string(EstimateUsage())) ? 0 : 1;
     if (parsed.options->version) return WriteVersion() ? 0 : 1;
     const EstimateInput& input = parsed.options->input;
+    const std::optional<PictureRequest>& plot = parsed.options->plot;
+    std::unique_ptr<PictureWriter> writer;
+    if (plot && !(writer = PictureWriterFor(*plot, "taviro-stats estimate"))) return 2;
     RunControl control;
     g_control = &control;
     CatchInterrupt();
@@ -119,7 +168,13 @@ int RunEstimate(std::span<const std::string_view> args, std::uint64_t clockSeed)
         std::cerr << "taviro-stats estimate: " << outcome.error << "\n";
         return 2;
     }
-    return WriteReport(FormatEstimate(input, *outcome.answer, parsed.options->format)) ? 0 : 1;
+    if (!WriteReport(FormatEstimate(input, *outcome.answer, parsed.options->format))) return 1;
+    if (plot &&
+        !WritePicture(*writer, DrawEstimate(input, *outcome.answer, plot->width, plot->height),
+                      *plot, "taviro-stats estimate")) {
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -142,6 +197,8 @@ int main(int argc, char* argv[]) {
         return WriteReport(std::string(StatsUsage())) ? 0 : 1;
     }
     if (options.version) return WriteVersion() ? 0 : 1;
+    std::unique_ptr<PictureWriter> writer;
+    if (options.plot && !(writer = PictureWriterFor(*options.plot, "taviro-stats"))) return 2;
 
     std::optional<std::vector<SettingSessions>> prepared = PrepareSettings(options);
     if (!prepared) {
@@ -149,7 +206,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     std::vector<SettingSessions>& settings = *prepared;
-    const std::uint64_t needed = SessionsMemoryBytes(options.sessions, settings.size());
+    const std::uint64_t needed = SessionsMemoryBytes(settings, options.sessions, options.threads);
     if (const std::uint64_t available = AvailableMemory(); needed > available) {
         std::cerr << "taviro-stats: --sessions " << options.sessions << " には約 "
                   << Gigabytes(needed) << " のメモリが必要ですが、使えるのは約 "
@@ -208,6 +265,16 @@ int main(int argc, char* argv[]) {
         if (report.figures.back()) completed += report.figures.back()->sessions;
     }
     if (!WriteReport(FormatReport(report, options.format))) return 1;
+    // The picture comes after the table, from the same sessions; a picture that cannot be
+    // written leaves the table as it is.
+    bool pictureWritten = true;
+    if (options.plot) {
+        const SessionsPicture picture =
+            PictureOfSessions(options, report, settings, options.threads);
+        const Drawing drawing = DrawSessions(picture, options.plot->width, options.plot->height);
+        pictureWritten = WritePicture(*writer, drawing, *options.plot, "taviro-stats");
+    }
+    if (!pictureWritten && !interrupted) return 1;
     if (interrupted) {
         std::cerr << "taviro-stats: 中断しました。完了したセッション " << completed << " / "
                   << options.sessions * static_cast<std::int64_t>(settings.size())

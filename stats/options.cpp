@@ -56,16 +56,65 @@ struct SharedTargets {
     std::uint64_t& seed;
     unsigned& threads;
     OutputFormat& format;
+    std::optional<PictureRequest>& plot;
+    std::optional<std::pair<int, int>>& plotSize;
 };
 
 bool IsShared(std::string_view name) {
     return name == "--normal-base" || name == "--ar-base" || name == "--nbig-coins" ||
            name == "--hbig-coins" || name == "--reg-coins" || name == "--rate" ||
-           name == "--seed" || name == "--threads" || name == "--format";
+           name == "--seed" || name == "--threads" || name == "--format" || name == "--plot" ||
+           name == "--plot-size";
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view ending) {
+    if (text.size() < ending.size()) return false;
+    const std::string_view tail = text.substr(text.size() - ending.size());
+    for (std::size_t i = 0; i < ending.size(); ++i) {
+        const char c = tail[i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != ending[i])
+            return false;
+    }
+    return true;
+}
+
+// "--plot FILE": the picture's form comes from the file's extension.
+bool ReadPlot(std::string_view v, std::optional<PictureRequest>& plot, std::string& error) {
+    const bool png = EndsWithNoCase(v, ".png");
+    if (!png && !EndsWithNoCase(v, ".svg")) {
+        error = Concat("--plot のファイル名は .png か .svg で終わるものにしてください: ", Quote(v));
+        return false;
+    }
+    plot = PictureRequest{std::string(v), png ? PictureFormat::Png : PictureFormat::Svg};
+    return true;
+}
+
+// "--plot-size WxH" in pixels.
+bool ReadPlotSize(std::string_view v, std::optional<std::pair<int, int>>& size,
+                  std::string& error) {
+    const std::size_t x = v.find('x');
+    int width = 0, height = 0;
+    const char* end = v.data() + v.size();
+    const bool read = x != std::string_view::npos &&
+                      std::from_chars(v.data(), v.data() + x, width).ptr == v.data() + x &&
+                      std::from_chars(v.data() + x + 1, end, height).ptr == end && x > 0 &&
+                      x + 1 < v.size();
+    if (!read || width < kLeastPicture.first || width > kMostPictureSide ||
+        height < kLeastPicture.second || height > kMostPictureSide) {
+        error = Concat("--plot-size には 幅x高さ を ", std::to_string(kLeastPicture.first), "x",
+                       std::to_string(kLeastPicture.second), " から ",
+                       std::to_string(kMostPictureSide), "x", std::to_string(kMostPictureSide),
+                       " までのピクセル数で指定してください: ", Quote(v));
+        return false;
+    }
+    size = {width, height};
+    return true;
 }
 
 // Reads one shared option's value; false, with the error line, when it is not valid.
 bool ReadShared(std::string_view name, std::string_view v, SharedTargets t, std::string& error) {
+    if (name == "--plot") return ReadPlot(v, t.plot, error);
+    if (name == "--plot-size") return ReadPlotSize(v, t.plotSize, error);
     if (name == "--normal-base") return NumberText(name, v, t.parameters.TexN_BASE, error);
     if (name == "--ar-base") return NumberText(name, v, t.parameters.TexAR_BASE, error);
     if (name == "--nbig-coins") return NumberText(name, v, t.parameters.TexNBIG, error);
@@ -106,6 +155,18 @@ bool ReadShared(std::string_view name, std::string_view v, SharedTargets t, std:
     }
     error = Concat("--format には text、csv、json のいずれかを指定してください: ", Quote(v));
     return false;
+}
+
+// The size and the threads go to the picture; a size without a picture is a mistake worth
+// telling.
+std::string ApplyPlotSize(std::optional<PictureRequest>& plot,
+                          const std::optional<std::pair<int, int>>& size, unsigned threads) {
+    if (plot) plot->threads = threads;
+    if (!size) return {};
+    if (!plot) return "--plot-size は --plot と一緒に指定してください";
+    plot->width = size->first;
+    plot->height = size->second;
+    return {};
 }
 
 std::string Unknown(std::string_view name) {
@@ -161,7 +222,8 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
     o.seed = clockSeed;
     o.threads = cores == 0 ? 1 : cores;
     bool settingAll = true;
-    SharedTargets shared{o.parameters, o.rate, o.seed, o.threads, o.format};
+    std::optional<std::pair<int, int>> plotSize;
+    SharedTargets shared{o.parameters, o.rate, o.seed, o.threads, o.format, o.plot, plotSize};
     const auto known = [](std::string_view name) {
         return IsShared(name) || name == "--setting" || name == "--big" || name == "--reg" ||
                name == "--games" || name == "--sessions";
@@ -209,6 +271,9 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
             return n.has_value();
         });
     if (!error.empty()) return {std::nullopt, error};
+    if (std::string e = ApplyPlotSize(o.plot, plotSize, o.threads); !e.empty()) {
+        return {std::nullopt, e};
+    }
     if (settingAll && (o.big || o.reg)) {
         return {std::nullopt, "--big と --reg は --setting で設定を一つ選んだときだけ使えます"};
     }
@@ -222,7 +287,8 @@ ParsedEstimate ParseEstimateOptions(std::span<const std::string_view> args, std:
     in.seed = clockSeed;
     in.threads = cores == 0 ? 1 : cores;
     bool games = false, bigs = false, regs = false;
-    SharedTargets shared{in.machine, in.rate, in.seed, in.threads, o.format};
+    std::optional<std::pair<int, int>> plotSize;
+    SharedTargets shared{in.machine, in.rate, in.seed, in.threads, o.format, o.plot, plotSize};
     constexpr std::int64_t kMaxCount = std::numeric_limits<std::int32_t>::max();
     const auto known = [](std::string_view name) {
         return IsShared(name) || name == "--games" || name == "--big" || name == "--reg" ||
@@ -273,6 +339,9 @@ ParsedEstimate ParseEstimateOptions(std::span<const std::string_view> args, std:
         });
     if (!error.empty()) return {std::nullopt, error};
     if (o.help || o.version) return {o, {}};
+    if (std::string e = ApplyPlotSize(o.plot, plotSize, in.threads); !e.empty()) {
+        return {std::nullopt, e};
+    }
     if (!games || !bigs || !regs) {
         return {std::nullopt, "--games、--big、--reg は必ず指定してください（--help で一覧）"};
     }
@@ -298,6 +367,8 @@ std::string_view StatsUsage() {
   --seed N             乱数の種（既定: 時計から。毎回表示するので同じ結果を再現できます）
   --threads N          スレッド数（既定: すべてのコア。結果はスレッド数によらず同じ）
   --format text|csv|json  出力形式（既定: text）
+  --plot FILE          設定ごとの差枚数の推移と収支の分布を図にして書く（.png か .svg）
+  --plot-size WxH      図の大きさ（既定: 1600x1000 ピクセル）
   --version            版を表示
   --help               この説明
 
@@ -324,6 +395,8 @@ std::string_view EstimateUsage() {
   --seed N             乱数の種（既定: 時計から。同じ種なら同じ結果）
   --threads N          スレッド数（既定: すべてのコア。結果はスレッド数によらず同じ）
   --format text|csv|json  出力形式（既定: text）
+  --plot FILE          事後確率の棒グラフと、この先の差枚数の見込みを図にして書く（.png か .svg）
+  --plot-size WxH      図の大きさ（既定: 1600x1000 ピクセル）
   --version            版を表示
   --help               この説明
 

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/parameters.h"
@@ -14,6 +15,17 @@
 namespace taviro::stats {
 
 enum class OutputFormat { Text, Csv, Json };
+
+// `--plot FILE`: a picture of the figures, PNG or SVG by the file's extension.
+enum class PictureFormat { Png, Svg };
+struct PictureRequest {
+    std::string path;
+    PictureFormat format = PictureFormat::Png;
+    int width = 1600, height = 1000;  // pixels
+    unsigned threads = 1;             // that may write it (--threads)
+};
+inline constexpr std::pair<int, int> kLeastPicture = {600, 400};
+inline constexpr int kMostPictureSide = 8000;
 
 struct StatsOptions {
     std::vector<int> settings = {1, 2, 3, 4, 5, 6};
@@ -26,6 +38,7 @@ struct StatsOptions {
     std::uint64_t seed = 0;
     unsigned threads = 1;
     OutputFormat format = OutputFormat::Text;
+    std::optional<PictureRequest> plot;
     bool help = false;
     bool version = false;
 };
@@ -49,6 +62,7 @@ std::string_view StatsUsage();
 struct EstimateOptions {
     EstimateInput input;
     OutputFormat format = OutputFormat::Text;
+    std::optional<PictureRequest> plot;
     bool help = false;
     bool version = false;
 };

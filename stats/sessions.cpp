@@ -1,7 +1,10 @@
 #include "stats/sessions.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <limits>
+#include <new>
 #include <system_error>
 #include <thread>
 
@@ -9,13 +12,17 @@
 #include "core/money_summary.h"
 #include "core/recorders.h"
 #include "core/xoshiro_source.h"
+#include "stats/continuation.h"
+#include "stats/session_curves.h"
 
 namespace taviro::stats {
 
-SessionResult PlaySession(const SimulationState& prepared, UniformSource& source, double rate,
-                          RunControl* control) {
+namespace {
+
+template <class Recorder>
+SessionResult Play(const SimulationState& prepared, UniformSource& source, double rate,
+                   RunControl* control, Recorder& tracker) {
     SimulationState s = prepared;
-    BalanceTracker tracker;
     PlayGames(s, source, tracker, control);
     const MoneyFigures money = ComputeMoneyFigures(tracker.Lowest(), s.VirtualOut, rate);
     SessionResult r;
@@ -31,6 +38,21 @@ SessionResult PlaySession(const SimulationState& prepared, UniformSource& source
     return r;
 }
 
+}  // namespace
+
+SessionResult PlaySession(const SimulationState& prepared, UniformSource& source, double rate,
+                          RunControl* control, std::span<const std::int64_t> checkpoints,
+                          float* balances) {
+    if (checkpoints.empty()) {
+        BalanceTracker tracker;
+        return Play(prepared, source, rate, control, tracker);
+    }
+    CheckpointRecorder recorder(checkpoints);
+    const SessionResult result = Play(prepared, source, rate, control, recorder);
+    std::copy(recorder.Balances().begin(), recorder.Balances().end(), balances);
+    return result;
+}
+
 std::uint64_t Progress::GamesPlayed() const {
     std::uint64_t played = games.load(std::memory_order_relaxed);
     for (unsigned i = 0; i < workers_; ++i) {
@@ -39,10 +61,37 @@ std::uint64_t Progress::GamesPlayed() const {
     return played;
 }
 
-std::uint64_t SessionsMemoryBytes(std::int64_t sessions, std::size_t settings) {
+std::uint64_t SessionsMemoryBytes(const std::vector<SettingSessions>& settings,
+                                  std::int64_t sessions, unsigned threads) {
     constexpr std::uint64_t kKept = sizeof(SessionResult) + sizeof(std::uint8_t);
     constexpr std::uint64_t kSummaryValues = 7 * sizeof(double);  // see Summarize
-    return static_cast<std::uint64_t>(sessions) * (settings * kKept + kSummaryValues);
+    std::uint64_t perSession = kSummaryValues;
+    bool curves = false;
+    for (const SettingSessions& s : settings) {
+        perSession += kKept + s.checkpoints.size() * sizeof(float);
+        curves = curves || !s.checkpoints.empty();
+    }
+    // The columns of balances each thread gathers while their percentiles are found
+    // (SessionBands).
+    if (curves) perSession += threads * kColumnsPerTask * sizeof(float);
+    return static_cast<std::uint64_t>(sessions) * perSession;
+}
+
+std::unique_ptr<float[], FreeMemory> LargeFloats(std::size_t count) {
+    constexpr std::size_t kLargePage = std::size_t{2} << 20;
+    const std::size_t bytes = (count * sizeof(float) + kLargePage - 1) / kLargePage * kLargePage;
+    void* memory = std::aligned_alloc(kLargePage, std::max(bytes, kLargePage));
+    if (memory == nullptr) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(memory, bytes, MADV_HUGEPAGE);  // a hint: without large pages, small ones serve
+#endif
+    return std::unique_ptr<float[], FreeMemory>(static_cast<float*>(memory));
+}
+
+std::int64_t CurvePoints(int width, std::size_t columns) {
+    const auto perColumn = static_cast<std::int64_t>(width) /
+                           (4 * static_cast<std::int64_t>(std::max<std::size_t>(columns, 1)));
+    return std::clamp<std::int64_t>(perColumn, 32, 200);
 }
 
 std::uint64_t SessionSeed(std::uint64_t seed, int setting, std::int64_t session) {
@@ -56,7 +105,11 @@ std::optional<std::vector<SettingSessions>> PrepareSettings(const StatsOptions& 
         std::optional<SimulationState> prepared =
             PreparedState(TextsForSetting(options, setting), false);
         if (!prepared) return std::nullopt;
-        settings.push_back({setting, std::move(*prepared), {}, {}});
+        settings.emplace_back(setting, std::move(*prepared));
+        if (options.plot) {
+            settings.back().checkpoints = Checkpoints(
+                options.games, CurvePoints(options.plot->width, options.settings.size()));
+        }
     }
     return settings;
 }
@@ -71,6 +124,10 @@ unsigned PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t se
     for (auto& s : settings) {
         s.results.assign(static_cast<std::size_t>(sessions), {});
         s.done.assign(static_cast<std::size_t>(sessions), 0);
+        s.balances.reset();
+        if (!s.checkpoints.empty()) {
+            s.balances = LargeFloats(static_cast<std::size_t>(sessions) * s.checkpoints.size());
+        }
     }
     const std::int64_t total = sessions * static_cast<std::int64_t>(settings.size());
     std::atomic<std::int64_t> next{0};
@@ -87,7 +144,8 @@ unsigned PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t se
                 const std::int64_t session = task % sessions;
                 XoshiroSource source(SessionSeed(seed, target.setting, session));
                 target.results[static_cast<std::size_t>(session)] =
-                    PlaySession(target.prepared, source, rate, running);
+                    PlaySession(target.prepared, source, rate, running, target.checkpoints,
+                                target.BalancesOf(session));
                 target.done[static_cast<std::size_t>(session)] = 1;
                 // Counted as under way no longer before it counts as completed: the total never
                 // runs ahead of the games played.

@@ -5,9 +5,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -32,17 +34,40 @@ struct SessionResult {
 };
 
 // One session on a state that LoadParameters prepared (without history). With a `control`, the
-// session tells how many of its games it has played so far.
+// session tells how many of its games it has played so far. With `checkpoints` (ascending games
+// from 1 on), `balances` receives the balance after each of them.
 SessionResult PlaySession(const SimulationState& prepared, UniformSource& source, double rate,
-                          RunControl* control = nullptr);
+                          RunControl* control = nullptr,
+                          std::span<const std::int64_t> checkpoints = {},
+                          float* balances = nullptr);
 
 std::uint64_t SessionSeed(std::uint64_t seed, int setting, std::int64_t session);
 
+struct FreeMemory {
+    void operator()(void* memory) const { std::free(memory); }
+};
+
+// Room for `count` floats, not set, in memory the system is asked to give in large pages: a
+// picture's balances take tens of megabytes, and faulting them in a small page at a time costs
+// more than playing the sessions that fill them. Throws std::bad_alloc.
+std::unique_ptr<float[], FreeMemory> LargeFloats(std::size_t count);
+
 struct SettingSessions {
+    SettingSessions(int s, SimulationState state) : setting(s), prepared(std::move(state)) {}
+
     int setting;
     SimulationState prepared;
     std::vector<SessionResult> results;  // by session index
     std::vector<std::uint8_t> done;      // whether each session completed
+    // The games after which each session's balance is kept (none: no balance is kept), and
+    // those balances, session by session: written by the threads that play the sessions, never
+    // set before (a completed session has written all of its own).
+    std::vector<std::int64_t> checkpoints;
+    std::unique_ptr<float[], FreeMemory> balances;
+
+    float* BalancesOf(std::int64_t session) const {
+        return balances.get() + static_cast<std::size_t>(session) * checkpoints.size();
+    }
 };
 
 class Progress {
@@ -65,12 +90,20 @@ class Progress {
     unsigned workers_;
 };
 
-// Bytes that `sessions` sessions of `settings` settings keep until the report is written: each
-// session's figures and completion flag per setting, and the values one setting's summary sorts.
-std::uint64_t SessionsMemoryBytes(std::int64_t sessions, std::size_t settings);
+// Bytes that `sessions` sessions of the `settings` keep until the report is written: each
+// session's figures and completion flag per setting, its balances at the setting's checkpoints,
+// and the values one setting's summary sorts; with checkpoints, the columns of balances
+// `threads` threads gather for their percentiles.
+std::uint64_t SessionsMemoryBytes(const std::vector<SettingSessions>& settings,
+                                  std::int64_t sessions, unsigned threads);
 
-// The settings of the options, each with its parameters loaded; nothing when a parameter reads
-// beyond the number range.
+// The checkpoints of the curves of a picture `width` pixels wide with `columns` columns: about
+// one per 4 pixels of a column, from 32 to 200.
+std::int64_t CurvePoints(int width, std::size_t columns);
+
+// The settings of the options, each with its parameters loaded (and the checkpoints of its
+// sessions' balances when a picture is asked for); nothing when a parameter reads beyond the
+// number range.
 std::optional<std::vector<SettingSessions>> PrepareSettings(const StatsOptions& options);
 
 // Starts a thread that runs `work`; throws std::system_error when the system refuses.

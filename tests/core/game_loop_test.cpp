@@ -370,6 +370,16 @@ TEST(RepeatedSum, GivesTheDoublesOfOneAdditionAtATime) {
                 const double last = AddRepeatedly(start, step, count, sums.data(), lowest);
                 EXPECT_EQ(Bits(sums), Bits(expected));
                 EXPECT_EQ(Bits({last, lowest}), Bits({expected.back(), expectedLowest}));
+                // Only some of the sums, numbered from an offset.
+                std::vector<std::int64_t> at = {11, 12};
+                if (count > 2) at.insert(at.end(), {10 + count / 2 + 1, 10 + count});
+                std::vector<double> some(at.size()), expectedSome;
+                for (std::int64_t a : at) expectedSome.push_back(expected[a - 11]);
+                float lowestToo = 0;
+                const double lastToo =
+                    AddRepeatedlyAt(start, step, count, at, 10, some.data(), lowestToo);
+                EXPECT_EQ(Bits(some), Bits(expectedSome));
+                EXPECT_EQ(Bits({lastToo, lowestToo}), Bits({last, lowest}));
             }
         }
     });
@@ -442,9 +452,26 @@ TEST(GameLoop, BulkLoopEqualsOneGameAtATimeOnEveryPath) {
                 PlayOneByOne(PreparedState(texts, false).value(), draws, balance, codes);
             SimulationState full = PreparedState(texts, true).value();
             SimulationState tracked = PreparedState(texts, false).value();
+            SimulationState sampled = PreparedState(texts, false).value();
             BalanceTracker tracker;
             RunSimulation(full, fullSource);
             PlayGames(tracked, trackedSource, tracker);
+            // Chosen games inside quiet runs, on block edges, next to each other, the last one.
+            std::vector<std::int64_t> chosen;
+            for (std::int64_t g = 1; g <= stream.games; ++g) {
+                if (g % 97 == 0 || g % 512 <= 1 || g == 2 || g == 3 || g == stream.games) {
+                    chosen.push_back(g);
+                }
+            }
+            std::vector<double> expectedAt;
+            for (std::int64_t g : chosen) expectedAt.push_back(balance[g]);
+            CheckpointRecorder checkpoints(chosen);
+            ScriptedSource sampledSource(draws);
+            PlayGames(sampled, sampledSource, checkpoints);
+            EXPECT_TRUE(RunFields(sampled) == RunFields(expected));
+            EXPECT_EQ(Bits(checkpoints.Balances()), Bits(expectedAt));
+            EXPECT_EQ(Bits({checkpoints.Final(), checkpoints.Lowest()}),
+                      Bits({balance.back(), expected.MinBalance}));
             EXPECT_TRUE(RunFields(full) == RunFields(expected));
             EXPECT_TRUE(RunFields(tracked) == RunFields(expected));
             EXPECT_EQ(Bits(full.Balance), Bits(balance));

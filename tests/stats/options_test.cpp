@@ -36,6 +36,11 @@ TEST(StatsOptions, DefaultsAndValues) {
     EXPECT_EQ(texts.TexNBIG, "400");
     EXPECT_EQ(texts.TexGAME, "2500");
     EXPECT_TRUE(Parse({"--help"}).options->help);
+    const StatsOptions plotted =
+        Parse({"--plot", "a/Six.SVG", "--plot-size=800x500"}).options.value();
+    EXPECT_EQ(plotted.plot->path, "a/Six.SVG");
+    EXPECT_EQ(plotted.plot->format, PictureFormat::Svg);
+    EXPECT_EQ(std::pair(plotted.plot->width, plotted.plot->height), std::pair(800, 500));
     // The game count is read as the window reads it: halves to even.
     EXPECT_EQ(Parse({"--games", "2.5"}).options->games, 2);
     EXPECT_EQ(Parse({"--games", "3.5"}).options->games, 4);
@@ -67,6 +72,12 @@ TEST(StatsOptions, BadOptionsAndValuesAreRefusedInOneLine) {
         {"--nbig-coins", "1e999"},
         {"--ar-base", ""},
         {"positional"},
+        {"--plot", "six.jpg"},
+        {"--plot", "png"},
+        {"--plot", "six.png", "--plot-size", "599x400"},
+        {"--plot", "six.png", "--plot-size", "1600x"},
+        {"--plot", "six.png", "--plot-size", "1600x1000x2"},
+        {"--plot-size", "1600x1000"},
     };
     for (const auto& args : cases) {
         const ParsedOptions parsed = Parse(args);

@@ -73,7 +73,7 @@ std::vector<SettingSessions> PlayWith(unsigned threads, const ThreadStarter& sta
         texts.TexBIG = preset->big;
         texts.TexREG = preset->reg;
         texts.TexGAME = "3000";
-        settings.push_back({setting, Prepared(texts), {}, {}});
+        settings.emplace_back(setting, Prepared(texts));
     }
     Progress progress(threads);
     PlayAllSessions(settings, 37, 12345, 5, threads, progress, start);
@@ -125,7 +125,8 @@ TEST(Sessions, StoppedEarlyKeepsOnlyCompletedSessions) {
 
 TEST(Sessions, LongRunFrequenciesMatchThePreset) {
     // Setting 1: BIGs are draws up to 15660, REGs 15661 to 24824, of 2^24 equally likely values.
-    std::vector<SettingSessions> settings = {{1, Prepared(ParameterTexts{}), {}, {}}};
+    std::vector<SettingSessions> settings;
+    settings.emplace_back(1, Prepared(ParameterTexts{}));
     Progress progress;
     constexpr std::int64_t kSessions = 400;
     PlayAllSessions(settings, kSessions, 2026, 5, 2, progress);

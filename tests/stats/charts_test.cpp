@@ -1,0 +1,250 @@
+// The pictures' figures and layout, without drawing: round axes, the sessions' percentile bands,
+// the histogram behind the win rate, and marks that stay on the picture.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <random>
+
+#include "stats/chart_parts.h"
+#include "stats/estimate_chart.h"
+#include "stats/session_curves.h"
+#include "stats/sessions_chart.h"
+#include "stats/summary.h"
+
+namespace taviro::stats {
+namespace {
+
+TEST(Axis, TicksAreRoundAndInsideTheAxis) {
+    struct Case {
+        double low, high;
+        int most;
+        bool widen;
+    };
+    const Case cases[] = {{0, 8000, 4, false},       {-4945.9, 15905, 8, true}, {0, 0.137, 5, true},
+                          {-163.3, 583.9, 4, false}, {3, 3, 5, true},           {0, 1e6, 5, false},
+                          {-0.3, 0.7, 10, true},     {12, 12.04, 4, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.low) + " to " + std::to_string(c.high));
+        const Axis axis(c.low, c.high, 100, 500, c.most, c.widen);
+        const double power = std::pow(10.0, std::floor(std::log10(axis.Step()) + 1e-9));
+        const double mantissa = axis.Step() / power;
+        EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 ||
+                    std::abs(mantissa - 5) < 1e-9);
+        EXPECT_LE(axis.Low(), std::min(c.low, c.high));
+        EXPECT_GE(axis.High(), std::max(c.low, c.high));
+        if (!c.widen && c.low < c.high) {
+            EXPECT_EQ(axis.Low(), c.low);
+        }
+        ASSERT_GE(axis.Ticks().size(), 2u);
+        EXPECT_LE(axis.Ticks().size(), static_cast<std::size_t>(c.most) + 1);
+        for (const Tick& t : axis.Ticks()) {
+            const double k = t.value / axis.Step();
+            EXPECT_NEAR(k, std::round(k), 1e-9) << t.text;
+            EXPECT_GE(t.value, axis.Low());
+            EXPECT_LE(t.value, axis.High());
+            EXPECT_GE(t.position, 100 - 1e-9);
+            EXPECT_LE(t.position, 500 + 1e-9);
+            EXPECT_NEAR(axis.Position(t.value), t.position, 1e-9);
+            if (axis.Step() < 1e4) {
+                EXPECT_EQ(std::stod(t.text), t.value) << t.text;
+            }
+        }
+        EXPECT_DOUBLE_EQ(axis.Position(axis.Low()), 100);
+        EXPECT_DOUBLE_EQ(axis.Position(axis.High()), 500);
+    }
+    EXPECT_EQ(Axis(0, 1e6, 0, 1, 5, false).Ticks()[1].text, "20万");
+    EXPECT_EQ(Axis(0, 0.5, 0, 1, 5, true).Ticks()[3].text, "0.3");
+}
+
+TEST(SessionCurves, BandsAreThePercentilesOfTheSortedValues) {
+    std::mt19937 random(7);
+    std::normal_distribution<float> spread(0, 1000);
+    std::vector<std::vector<float>> cases = {{5}, {2, -1}, {3, 3, 3, 3}};
+    for (int n : {5, 101, 10000}) {
+        std::vector<float> values(static_cast<std::size_t>(n));
+        for (float& v : values) v = spread(random);
+        cases.push_back(values);
+        for (float& v : values) v = std::round(v / 500) * 500;  // many equal values
+        cases.push_back(values);
+    }
+    for (const std::vector<float>& values : cases) {
+        std::vector<double> sorted(values.begin(), values.end());
+        std::sort(sorted.begin(), sorted.end());
+        const Band band = BandOf(values);
+        EXPECT_EQ(band.p5, Percentile(sorted, 5)) << values.size();
+        EXPECT_EQ(band.p25, Percentile(sorted, 25)) << values.size();
+        EXPECT_EQ(band.p50, Percentile(sorted, 50)) << values.size();
+        EXPECT_EQ(band.p75, Percentile(sorted, 75)) << values.size();
+        EXPECT_EQ(band.p95, Percentile(sorted, 95)) << values.size();
+    }
+    EXPECT_TRUE(
+        std::isnan(BandOf(std::vector<float>{1, std::numeric_limits<float>::infinity()}).p50));
+}
+
+// A small run of settings 1 and 6 with a picture, on `threads` threads.
+struct PlayedRun {
+    StatsOptions options;
+    std::vector<SettingSessions> settings;
+    Report report;
+};
+
+PlayedRun Play(unsigned threads) {
+    PlayedRun run;
+    run.options.settings = {1, 6};
+    run.options.games = 3000;
+    run.options.sessions = 300;
+    run.options.seed = 11;
+    run.options.threads = threads;
+    run.options.plot = PictureRequest{"run.png"};
+    run.settings = PrepareSettings(run.options).value();
+    Progress progress;
+    PlayAllSessions(run.settings, run.options.sessions, run.options.seed, run.options.rate, threads,
+                    progress);
+    run.report = {11, 3000, 300, 5, false, run.options.settings, {}};
+    for (const SettingSessions& s : run.settings) run.report.figures.push_back(Summarize(s));
+    return run;
+}
+
+TEST(SessionsChart, BandsHistogramsAndWinRatesFromTheSessions) {
+    const PlayedRun run = Play(3);
+    const SessionsPicture picture = PictureOfSessions(run.options, run.report, run.settings, 3);
+    ASSERT_EQ(picture.settings.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const SettingCurves& c = picture.settings[i];
+        const SettingFigures& figures = *run.report.figures[i];
+        SCOPED_TRACE(c.setting);
+        ASSERT_EQ(c.bands.size(), run.settings[i].checkpoints.size() + 1);
+        EXPECT_EQ(c.bands.front().games, 0);
+        EXPECT_EQ(c.bands.back().games, 3000);
+        for (std::size_t k = 0; k < c.bands.size(); ++k) {
+            const Band& b = c.bands[k];
+            EXPECT_TRUE(b.p5 <= b.p25 && b.p25 <= b.p50 && b.p50 <= b.p75 && b.p75 <= b.p95)
+                << "at game " << b.games;
+            if (k > 0) {
+                EXPECT_GT(b.games, c.bands[k - 1].games);
+            }
+        }
+        // The last checkpoint is the end of the session: the table's net coins, in floats.
+        const Band& last = c.bands.back();
+        for (auto [band, table] : {std::pair{last.p5, figures.netCoins.p5},
+                                   {last.p50, figures.netCoins.p50},
+                                   {last.p95, figures.netCoins.p95}}) {
+            EXPECT_NEAR(band, table, 1e-3 * (1 + std::abs(table)));
+        }
+        // Bins never straddle 0, so the bars above 0 are the sessions ahead.
+        double ahead = c.net.above, all = c.net.below + c.net.above;
+        for (std::size_t k = 0; k < c.net.shares.size(); ++k) {
+            if (c.net.low + c.net.width * static_cast<double>(k) >= 0) ahead += c.net.shares[k];
+            all += c.net.shares[k];
+        }
+        EXPECT_NEAR(all, 1, 1e-9);
+        EXPECT_NEAR(ahead, figures.netResult.aheadShare, 1e-9);
+        EXPECT_NEAR(c.net.low / c.net.width, std::round(c.net.low / c.net.width), 1e-9);
+        EXPECT_EQ(c.aheadShare, figures.netResult.aheadShare);
+    }
+    EXPECT_NE(picture.subtitle.find("シード 11"), std::string::npos);
+
+    // The same seed gives the same picture whatever the threads.
+    const PlayedRun one = Play(1);
+    const SessionsPicture again = PictureOfSessions(one.options, one.report, one.settings, 1);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const auto& a = picture.settings[i];
+        const auto& b = again.settings[i];
+        ASSERT_EQ(a.bands.size(), b.bands.size());
+        for (std::size_t k = 0; k < a.bands.size(); ++k) {
+            EXPECT_EQ(a.bands[k].p5, b.bands[k].p5);
+            EXPECT_EQ(a.bands[k].p50, b.bands[k].p50);
+            EXPECT_EQ(a.bands[k].p95, b.bands[k].p95);
+        }
+        EXPECT_EQ(a.net.shares, b.net.shares);
+    }
+}
+
+// Every point of every area and line lies on the picture, and inside its frame where it has one.
+void ExpectMarksOnThePicture(const Drawing& d) {
+    for (const Mark& mark : d.marks) {
+        const std::vector<Point>* points = nullptr;
+        if (const auto* area = std::get_if<Area>(&mark)) points = &area->outline;
+        if (const auto* line = std::get_if<Line>(&mark)) points = &line->points;
+        if (const auto* caption = std::get_if<Caption>(&mark)) {
+            EXPECT_GE(caption->at.x, 0);
+            EXPECT_LE(caption->at.x +
+                          (caption->anchor == Anchor::TopLeft || caption->anchor == Anchor::Left
+                               ? TextWidth(caption->text, caption->size)
+                               : 0),
+                      d.width + 1)
+                << caption->text;
+            EXPECT_GE(caption->at.y, 0);
+            EXPECT_LE(caption->at.y, d.height);
+            continue;
+        }
+        for (const Point& p : *points) {
+            EXPECT_TRUE(p.x >= -1e-6 && p.x <= d.width + 1e-6 && p.y >= -1e-6 &&
+                        p.y <= d.height + 1e-6)
+                << p.x << ", " << p.y;
+        }
+    }
+}
+
+TEST(SessionsChart, EveryMarkLiesOnThePicture) {
+    const PlayedRun run = Play(2);
+    const SessionsPicture picture = PictureOfSessions(run.options, run.report, run.settings, 2);
+    for (auto [w, h] : {std::pair{1600.0, 1000.0}, {600.0, 400.0}, {3000.0, 1200.0}}) {
+        SCOPED_TRACE(std::to_string(w));
+        const Drawing d = DrawSessions(picture, w, h);
+        EXPECT_EQ(d.width, w);
+        ExpectMarksOnThePicture(d);
+    }
+}
+
+TEST(EstimateChart, BarsStandForThePriorAndPosterior) {
+    EstimateInput input;
+    input.games = 3000;
+    input.bigs = 12;
+    input.regs = 8;
+    EstimateAnswer answer;
+    answer.prior = {0.1, 0.1, 0.2, 0.2, 0.2, 0.2};
+    answer.posterior = {0.03, 0.057, 0.1, 0.149, 0.222, 0.442};
+    for (bool projected : {false, true}) {
+        if (projected) {
+            input.remaining = 2000;
+            Projection p;
+            for (std::int64_t g : Checkpoints(2000)) {
+                p.bands.push_back({g, -0.8 * g, -0.2 * g, 0.5 * g, g * 1.3, g * 2.6});
+            }
+            answer.projection = p;
+        }
+        const Drawing d = DrawEstimate(input, answer, 1600, 1000);
+        ExpectMarksOnThePicture(d);
+        // Bars in the order prior, posterior per setting, from one baseline, as tall as
+        // their figure.
+        std::vector<Box> prior, posterior;
+        for (const Mark& mark : d.marks) {
+            const auto* area = std::get_if<Area>(&mark);
+            if (area == nullptr || area->outline.size() != 4) continue;
+            const Box box{area->outline[0].x, area->outline[1].y,
+                          area->outline[2].x - area->outline[0].x,
+                          area->outline[0].y - area->outline[1].y};
+            if (area->ink == Ink::Prior && box.height > 0) prior.push_back(box);
+            if (area->ink == Ink::Posterior && box.height > 0) posterior.push_back(box);
+        }
+        ASSERT_EQ(prior.size(), 6u);
+        ASSERT_EQ(posterior.size(), 6u);
+        for (std::size_t s = 0; s < 6; ++s) {
+            EXPECT_LT(prior[s].Right(), posterior[s].left);
+            if (s > 0) {
+                EXPECT_LT(posterior[s - 1].Right(), prior[s].left);
+            }
+            EXPECT_DOUBLE_EQ(prior[s].Bottom(), posterior[0].Bottom());
+            EXPECT_NEAR(posterior[s].height / posterior[5].height,
+                        answer.posterior[s] / answer.posterior[5], 1e-9);
+            EXPECT_NEAR(prior[s].height / posterior[5].height,
+                        answer.prior[s] / answer.posterior[5], 1e-9);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace taviro::stats
