@@ -218,10 +218,9 @@ EstimateTexts TextsOf(const stats::EstimateInput& in, const stats::EstimateAnswe
     }
     t.basis += "の推定";
 
-    for (std::size_t s = 0; s < t.posterior.size(); ++s) {
-        t.posterior[s] = Percent(a.posterior[s]);
+    for (std::size_t s = 0; s < a.posterior.size(); ++s) {
         t.posteriorDescription +=
-            Concat(s == 0 ? "" : "、", "設定", std::to_string(s + 1), " ", t.posterior[s]);
+            Concat(s == 0 ? "" : "、", "設定", std::to_string(s + 1), " ", Percent(a.posterior[s]));
     }
     t.posteriorDescription = Concat("設定ごとの確率：", t.posteriorDescription);
     t.atLeast4 = Percent(a.atLeast4);
@@ -249,6 +248,7 @@ EstimateTexts TextsOf(const stats::EstimateInput& in, const stats::EstimateAnswe
         t.projectionTitle = kNoProjection;
         t.fanDescription = kNoProjection;
     }
+    t.chartDescription = Concat(t.posteriorDescription, "。", t.fanDescription);
     if (a.untilKnown) {
         const stats::UntilKnown& k = *a.untilKnown;
         t.knownMedian = Concat(KnownGames(k.median), "ゲーム");

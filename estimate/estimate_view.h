@@ -66,18 +66,18 @@ inline constexpr std::string_view kNoProjection =
 // Every text the window shows of one answer.
 struct EstimateTexts {
     std::string basis;  // "3000ゲーム　ＢＩＧ 12回　ＲＥＧ 8回の推定"
-    std::array<std::string, 6> posterior;  // "44.1%", written on the bars
-    std::string posteriorDescription;      // the bar chart for a screen reader
-    std::string atLeast4, fiveOrSix;       // "81.3%"
-    std::string expectedSetting;           // "4.80"
-    std::string big, reg;                  // "1/250.0（95%区間 1/483.4～1/143.3）"
-    std::string payout;                    // "123.37%"
+    std::string posteriorDescription;  // the bars of the chart, for a screen reader
+    std::string atLeast4, fiveOrSix;   // "81.3%"
+    std::string expectedSetting;       // "4.80"
+    std::string big, reg;              // "1/250.0（95%区間 1/483.4～1/143.3）"
+    std::string payout;                // "123.37%"
     std::string projectionTitle;  // "この先 2000ゲームの収支（換金率 5枚/100円）"
     // In thousand yen, signed; empty without a projection.
     std::string mean, ahead, p5, p50, p95;
-    std::string fanDescription;  // the fan chart for a screen reader
-    std::string knownMedian;     // "13530ゲーム"
-    std::string knownRange;      // "2676～100000超ゲーム"
+    std::string fanDescription;    // the fan of the chart, for a screen reader
+    std::string chartDescription;  // both
+    std::string knownMedian;       // "13530ゲーム"
+    std::string knownRange;        // "2676～100000超ゲーム"
 };
 
 EstimateTexts TextsOf(const stats::EstimateInput& input, const stats::EstimateAnswer& answer);

@@ -13,9 +13,11 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "charts/drawing_painter.h"
 #include "estimate/chart_view.h"
 #include "forms/app_setup.h"
 #include "forms/named_combo_box.h"
+#include "stats/estimate_chart.h"
 
 namespace taviro {
 
@@ -98,7 +100,7 @@ EstimateWindow::EstimateWindow(MessageBox& messages, ImageFileDialog& files, uns
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(BuildInputs());
     layout->addWidget(BuildAnswer(), 1);
-    resize(960, 720);
+    resize(1240, 860);
 
     pause_.setSingleShot(true);
     pause_.setInterval(kPauseMilliseconds);
@@ -268,7 +270,7 @@ QWidget* EstimateWindow::BuildAnswer() {
         box->addWidget(label);
         box->addWidget(value);
         headline->addLayout(box);
-        headline->addSpacing(24);
+        headline->addSpacing(32);
         return value;
     };
     fiveOrSix_ = tile("設定5・6の確率", "FiveOrSix", "設定5・6の確率");
@@ -277,12 +279,16 @@ QWidget* EstimateWindow::BuildAnswer() {
     headline->addStretch(1);
     a->addLayout(headline);
 
-    posteriorChart_ = new ChartView(answer_);
-    posteriorChart_->setObjectName(QStringLiteral("PosteriorChart"));
-    posteriorChart_->setAccessibleName(QStringLiteral("設定ごとの確率のグラフ"));
-    posteriorChart_->setMinimumHeight(170);
-    a->addWidget(posteriorChart_, 3);
+    // The picture `taviro-stats estimate --plot` draws: the posterior beside the prior, and the
+    // fan of the net coins over the remaining games.
+    chart_ = new ChartView(answer_);
+    chart_->setObjectName(QStringLiteral("Chart"));
+    chart_->setAccessibleName(QStringLiteral("設定ごとの確率とこの先の差枚数のグラフ"));
+    chart_->setMinimumSize(480, 300);
+    a->addWidget(chart_, 1);
 
+    // Below it, what the machine showed on the left, what the next games are worth on the right.
+    auto* figures = new QHBoxLayout;
     auto* observed = new QGridLayout;
     const std::pair<const char*, QLabel**> rows[] = {
         {"ＢＩＧ確率", &big_}, {"ＲＥＧ確率", &reg_}, {"長期ＰＡＹＯＵＴ（期待値）", &payout_}};
@@ -293,20 +299,14 @@ QWidget* EstimateWindow::BuildAnswer() {
         *rows[r].second = AddFigure(names[r], accessible[r]);
         observed->addWidget(*rows[r].second, r, 1);
     }
-    observed->setColumnStretch(1, 1);
-    a->addLayout(observed);
+    observed->setRowStretch(3, 1);
+    figures->addLayout(observed);
+    figures->addSpacing(32);
 
+    auto* ahead = new QGridLayout;
     projectionTitle_ = AddFigure("ProjectionTitle", "この先の見込み");
     projectionTitle_->setFont(Scaled(base, 1.15, true));
-    a->addSpacing(6);
-    a->addWidget(projectionTitle_);
-    fanChart_ = new ChartView(answer_);
-    fanChart_->setObjectName(QStringLiteral("FanChart"));
-    fanChart_->setAccessibleName(QStringLiteral("この先の差枚数のグラフ"));
-    fanChart_->setMinimumHeight(200);
-    a->addWidget(fanChart_, 4);
-
-    auto* money = new QGridLayout;
+    ahead->addWidget(projectionTitle_, 0, 0, 1, 5);
     const std::pair<const char*, QLabel**> spread[] = {{"勝つ確率", &ahead_},
                                                        {"平均", &mean_},
                                                        {"5%点", &p5_},
@@ -316,31 +316,24 @@ QWidget* EstimateWindow::BuildAnswer() {
     const char* spreadAccessible[] = {"この先勝つ確率", "収支の平均", "収支の5%点", "収支の中央値",
                                       "収支の95%点"};
     for (int c = 0; c < 5; ++c) {
-        auto* caption = new QLabel(QString::fromUtf8(spread[c].first), answer_);
-        money->addWidget(caption, 0, c);
+        ahead->addWidget(new QLabel(QString::fromUtf8(spread[c].first), answer_), 1, c);
         *spread[c].second = AddFigure(spreadNames[c], spreadAccessible[c]);
         (*spread[c].second)->setFont(Scaled(base, 1.4, true));
-        money->addWidget(*spread[c].second, 1, c);
+        ahead->addWidget(*spread[c].second, 2, c);
     }
-    a->addLayout(money);
-
     auto* knownTitle = new QLabel(QStringLiteral("設定5・6かどうか分かるまでのゲーム数"), answer_);
     knownTitle->setFont(Scaled(base, 1.15, true));
     knownTitle->setToolTip(QStringLiteral("設定5・6の確率が 0.9 を超えるか 0.1 を下回るまで"));
-    a->addSpacing(6);
-    a->addWidget(knownTitle);
-    auto* known = new QHBoxLayout;
+    ahead->addWidget(knownTitle, 3, 0, 1, 5);
     knownMedian_ = AddFigure("KnownMedian", "判別までのゲーム数の中央値");
     knownRange_ = AddFigure("KnownRange", "判別までのゲーム数の80%範囲");
-    for (const auto& [caption, value] :
-         {std::pair("中央値", knownMedian_), std::pair("80%範囲", knownRange_)}) {
-        known->addWidget(new QLabel(QString::fromUtf8(caption), answer_));
-        value->setFont(Scaled(base, 1.4, true));
-        known->addWidget(value);
-        known->addSpacing(24);
-    }
-    known->addStretch(1);
-    a->addLayout(known);
+    ahead->addWidget(new QLabel(QStringLiteral("中央値"), answer_), 4, 0);
+    ahead->addWidget(new QLabel(QStringLiteral("80%範囲"), answer_), 4, 1, 1, 4);
+    ahead->addWidget(knownMedian_, 5, 0);
+    ahead->addWidget(knownRange_, 5, 1, 1, 4);
+    for (QLabel* value : {knownMedian_, knownRange_}) value->setFont(Scaled(base, 1.4, true));
+    figures->addLayout(ahead, 1);
+    a->addLayout(figures);
     answer_->hide();  // until the first answer
     return side;
 }
@@ -407,19 +400,21 @@ void EstimateWindow::ShowAnswer(const stats::EstimateInput& input,
     SetFigure(fiveOrSix_, t.fiveOrSix);
     SetFigure(atLeast4_, t.atLeast4);
     SetFigure(expectedSetting_, t.expectedSetting);
-    posteriorChart_->setAccessibleDescription(Q(t.posteriorDescription));
     SetFigure(big_, t.big);
     SetFigure(reg_, t.reg);
     SetFigure(payout_, t.payout);
     SetFigure(projectionTitle_, t.projectionTitle);
-    fanChart_->setAccessibleDescription(Q(t.fanDescription));
+    chart_->setAccessibleDescription(Q(t.chartDescription));
     const std::pair<QLabel*, const std::string*> money[] = {
         {mean_, &t.mean}, {ahead_, &t.ahead}, {p5_, &t.p5}, {p50_, &t.p50}, {p95_, &t.p95}};
     for (const auto& [label, text] : money) SetFigure(label, *text);
     SetFigure(knownMedian_, t.knownMedian);
     SetFigure(knownRange_, t.knownRange);
-    posteriorChart_->update();
-    fanChart_->update();
+    chart_->SetDrawing([input, answer = *outcome.answer](QPainter& painter, const QRect& area) {
+        const stats::Drawing drawing =
+            stats::DrawEstimate(input, answer, area.width(), area.height());
+        charts::PaintDrawing(painter, drawing, area);
+    });
     answer_->show();
     copy_->setEnabled(true);
     save_->setEnabled(true);

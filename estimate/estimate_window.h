@@ -94,12 +94,11 @@ class EstimateWindow final : public QWidget {
     QLabel* atLeast4_ = nullptr;
     QLabel* fiveOrSix_ = nullptr;
     QLabel* expectedSetting_ = nullptr;
-    ChartView* posteriorChart_ = nullptr;
+    ChartView* chart_ = nullptr;
     QLabel* big_ = nullptr;
     QLabel* reg_ = nullptr;
     QLabel* payout_ = nullptr;
     QLabel* projectionTitle_ = nullptr;
-    ChartView* fanChart_ = nullptr;
     QLabel* mean_ = nullptr;
     QLabel* ahead_ = nullptr;
     QLabel* p5_ = nullptr;

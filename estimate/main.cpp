@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QScreen>
 #include <algorithm>
 #include <thread>
 
@@ -22,6 +23,8 @@ int main(int argc, char* argv[]) {
     taviro::QtImageFileDialog files;
     taviro::EstimateWindow window(messages, files,
                                   std::max(1u, std::thread::hardware_concurrency()));
+    // No larger than the screen's free area, on small screens too.
+    window.resize(window.size().boundedTo(window.screen()->availableGeometry().size() * 0.95));
     window.show();
     return app.exec();
 }

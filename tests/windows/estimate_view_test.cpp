@@ -103,6 +103,7 @@ TEST(EstimateView, TextsOfAnAnswer) {
     EXPECT_EQ(t.p5, "-31.2千円");  // half to even
     EXPECT_EQ(t.p50, "0.0千円");
     EXPECT_EQ(t.p95, "+102.2千円");
+    EXPECT_EQ(t.chartDescription, t.posteriorDescription + "。" + t.fanDescription);
     EXPECT_EQ(t.fanDescription,
               "この先 2000ゲームの差枚数の見込み：平均 +1370枚、5%点 -1559枚、中央値 0枚、95%点 "
               "+5112枚、勝つ確率 72.5%");

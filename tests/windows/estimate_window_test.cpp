@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "charts/drawing_painter.h"
 #include "forms/app_setup.h"
+#include "stats/estimate_chart.h"
 #include "stats/estimate_report.h"
 #include "support/accessible_names.h"
 #include "support/recording_message_box.h"
@@ -199,10 +201,9 @@ class EstimateWindowTest : public QObject {
                 "Remaining 残りゲーム数|Rate 換金率|"
                 "Basis 推定のもとにした回数|FiveOrSix 設定5・6の確率|"
                 "AtLeast4 設定4以上の確率|ExpectedSetting 期待設定|"
-                "PosteriorChart 設定ごとの確率のグラフ|BigFrequency ＢＩＧ確率|"
+                "Chart 設定ごとの確率とこの先の差枚数のグラフ|BigFrequency ＢＩＧ確率|"
                 "RegFrequency ＲＥＧ確率|Payout 長期ＰＡＹＯＵＴ|"
-                "ProjectionTitle この先の見込み|"
-                "FanChart この先の差枚数のグラフ|Ahead この先勝つ確率|"
+                "ProjectionTitle この先の見込み|Ahead この先勝つ確率|"
                 "Mean 収支の平均|P5 収支の5%点|P50 収支の中央値|"
                 "P95 収支の95%点|KnownMedian 判別までのゲーム数の中央値|"
                 "KnownRange 判別までのゲーム数の80%範囲|Status 状態|"
@@ -255,6 +256,18 @@ class EstimateWindowTest : public QObject {
         const auto& shown = *window_->ShownAnswer();
         QCOMPARE(QApplication::clipboard()->text(),
                  QString::fromStdString(CopiedText(shown.input, shown.answer)));
+        // The chart is the picture of `taviro-stats estimate --plot`, drawn to the window's size.
+        QWidget* chart = window_->findChild<QWidget*>(QStringLiteral("Chart"));
+        const QImage drawn = chart->grab().toImage();  // laid out first
+        QImage expected(chart->size(), QImage::Format_ARGB32_Premultiplied);
+        expected.fill(Qt::white);
+        QPainter painter(&expected);
+        charts::PaintDrawing(
+            painter,
+            stats::DrawEstimate(shown.input, shown.answer, chart->width(), chart->height()),
+            chart->rect());
+        painter.end();
+        QCOMPARE(drawn.convertToFormat(expected.format()), expected);
 
         QTemporaryDir folder;
         files_.answer = folder.filePath(QStringLiteral("推定.png"));
