@@ -96,15 +96,15 @@ void AddGrid(Drawing& d, const Plot& plot, double unit, bool xLabels, bool yLabe
                 t.text, {b.left - 6 * unit, t.position}, Anchor::Right, labelSize, Ink::Muted});
         }
     }
-    // Labels at the ends stay above their own area, clear of a neighbour's, and come first:
-    // the others go where they touch none of those kept.
+    // Labels at the ends stay above their own area, clear of a neighbour's. The others are
+    // centred on their ticks; when they would touch, only every second (third...) tick is
+    // labelled, so that the labels stay evenly spaced.
     struct Label {
         const Tick* tick;
         Anchor anchor;
         double start, end;
     };
-    std::vector<Label> kept;
-    std::vector<Label> inner;
+    std::vector<Label> all;
     for (const Tick& t : plot.x.Ticks()) {
         if (xLines) {
             d.marks.push_back(
@@ -112,18 +112,22 @@ void AddGrid(Drawing& d, const Plot& plot, double unit, bool xLabels, bool yLabe
         }
         const double w = TextWidth(t.text, labelSize);
         if (t.position <= b.left + 0.5) {
-            kept.push_back({&t, Anchor::TopLeft, t.position, t.position + w});
+            all.push_back({&t, Anchor::TopLeft, t.position, t.position + w});
         } else if (t.position >= b.Right() - 0.5) {
-            kept.push_back({&t, Anchor::TopRight, t.position - w, t.position});
+            all.push_back({&t, Anchor::TopRight, t.position - w, t.position});
         } else {
-            inner.push_back({&t, Anchor::Top, t.position - w / 2, t.position + w / 2});
+            all.push_back({&t, Anchor::Top, t.position - w / 2, t.position + w / 2});
         }
     }
-    for (const Label& label : inner) {
-        const bool clear = std::all_of(kept.begin(), kept.end(), [&](const Label& k) {
-            return label.end + 6 * unit <= k.start || k.end + 6 * unit <= label.start;
-        });
-        if (clear) kept.push_back(label);
+    std::vector<Label> kept;
+    for (std::size_t stride = 1; stride <= std::max<std::size_t>(all.size(), 1); ++stride) {
+        kept.clear();
+        for (std::size_t i = 0; i < all.size(); i += stride) kept.push_back(all[i]);
+        bool clear = true;
+        for (std::size_t i = 1; i < kept.size(); ++i) {
+            clear = clear && kept[i - 1].end + 6 * unit <= kept[i].start;
+        }
+        if (clear) break;
     }
     for (const Label& label : kept) {
         if (!xLabels) break;
