@@ -35,8 +35,4 @@ std::string FittedGraphDescription(const SimulationState& s, double highest) {
            FormatNumber(RoundHalfEven(highest, 0)) + "枚";
 }
 
-std::string ImageSaveFailure(std::string_view file, std::string_view reason) {
-    return "画像を保存できませんでした。\n" + std::string(file) + ": " + std::string(reason);
-}
-
 }  // namespace taviro

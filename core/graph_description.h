@@ -1,5 +1,5 @@
 // The texts the slump graph window computes: what a screen reader tells of the curve (the games
-// drawn, the last, lowest and highest balance) and the message of a picture it could not save.
+// drawn, the last, lowest and highest balance).
 #pragma once
 
 #include <cstdint>
@@ -23,8 +23,5 @@ inline constexpr std::string_view kEmptyGraphDescription = "グラフはまだ�
 // When the memory for fitting a long run to the window runs out.
 inline constexpr std::string_view kFitOutOfMemory =
     "メモリが足りないため、全体を表示できませんでした。";
-
-// "画像を保存できませんでした。\n<file>: <reason>".
-std::string ImageSaveFailure(std::string_view file, std::string_view reason);
 
 }  // namespace taviro

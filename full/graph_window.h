@@ -15,7 +15,7 @@
 #include "core/money_summary.h"
 #include "core/simulation_state.h"
 #include "forms/form_builder.h"
-#include "full/image_file_dialog.h"
+#include "forms/image_file_dialog.h"
 
 class QComboBox;
 class QLabel;

@@ -7,7 +7,7 @@
 #include "datafile/file_system.h"
 #include "forms/simulator_form.h"
 #include "full/graph_window.h"
-#include "full/image_file_dialog.h"
+#include "forms/image_file_dialog.h"
 
 namespace taviro {
 

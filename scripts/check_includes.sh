@@ -12,6 +12,7 @@ declare -A allowed=(
     [forms]="core forms"
     [full]="core datafile forms full"
     [lite]="core forms lite"
+    [estimate]="core forms stats charts estimate"
 )
 windowFree="core datafile stats"
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "stats/binomial_interval.h"
 #include "stats/concat.h"
@@ -24,56 +25,81 @@ Frequency FrequencyOf(std::int64_t count, std::int64_t games) {
 
 }  // namespace
 
-std::optional<std::string> CheckEstimateInput(const EstimateInput& in) {
+std::optional<InputRefusal> RefuseEstimateInput(const EstimateInput& in) {
+    using P = InputPart;
+    const auto refuse = [](std::vector<InputPart> parts, std::string reason) {
+        return std::optional<InputRefusal>(InputRefusal{std::move(parts), std::move(reason)});
+    };
     if (in.games < 1 || in.games > std::numeric_limits<std::int32_t>::max()) {
-        return "--games には 1 から 2147483647 までのゲーム数を指定してください";
+        return refuse({P::Games},
+                      "--games には 1 から 2147483647 までのゲーム数を指定してください");
     }
-    if (in.bigs < 0 || in.regs < 0 || (in.hyperBigs && *in.hyperBigs < 0) ||
-        (in.arGames && *in.arGames < 0)) {
-        return "回数に負の数は指定できません";
+    const std::pair<std::optional<std::int64_t>, InputPart> counts[] = {
+        {in.bigs, P::Bigs},
+        {in.regs, P::Regs},
+        {in.hyperBigs, P::HyperBigs},
+        {in.arGames, P::ArGames}};
+    for (const auto& [count, part] : counts) {
+        if (count && *count < 0) return refuse({part}, "回数に負の数は指定できません");
     }
     if (in.arGames && *in.arGames > in.games) {
-        return Concat("ARゲーム数 ", Number(*in.arGames), " が総ゲーム数 ", Number(in.games),
-                      " を超えています");
+        return refuse({P::ArGames, P::Games},
+                      Concat("ARゲーム数 ", Number(*in.arGames), " が総ゲーム数 ", Number(in.games),
+                             " を超えています"));
     }
     // A bonus is paid in a normal game, at most one per game.
     const std::int64_t normalGames = in.games - in.arGames.value_or(0);
     if (in.bigs + in.regs > normalGames) {
-        return Concat("BIG ", Number(in.bigs), " 回と REG ", Number(in.regs), " 回は、",
-                      in.arGames ? "通常時の " : "", Number(normalGames),
-                      " ゲームでは払い出せません（1ゲームに1回まで）");
+        std::vector<InputPart> parts = {P::Games, P::Bigs, P::Regs};
+        if (in.arGames) parts.push_back(P::ArGames);
+        return refuse(std::move(parts),
+                      Concat("BIG ", Number(in.bigs), " 回と REG ", Number(in.regs), " 回は、",
+                             in.arGames ? "通常時の " : "", Number(normalGames),
+                             " ゲームでは払い出せません（1ゲームに1回まで）"));
     }
     if (in.hyperBigs && *in.hyperBigs > in.bigs) {
-        return Concat("ハイパーBIG ", Number(*in.hyperBigs), " 回が BIG ", Number(in.bigs),
-                      " 回を超えています");
+        return refuse({P::HyperBigs, P::Bigs},
+                      Concat("ハイパーBIG ", Number(*in.hyperBigs), " 回が BIG ", Number(in.bigs),
+                             " 回を超えています"));
     }
     // The first AR is started by a normal BIG, and a hyper BIG is one drawn during an AR.
     const std::int64_t normalBigs = in.bigs - in.hyperBigs.value_or(0);
     if (in.arGames && *in.arGames > 0 && normalBigs < 1) {
-        return "ARゲームがあるのに、ARを始める通常BIGがありません";
+        return refuse({P::ArGames, P::Bigs, P::HyperBigs},
+                      "ARゲームがあるのに、ARを始める通常BIGがありません");
     }
     if (in.hyperBigs && *in.hyperBigs > 0 && normalBigs < 1) {
-        return "ハイパーBIGがあるのに、ARを始める通常BIGがありません";
+        return refuse({P::HyperBigs, P::Bigs},
+                      "ハイパーBIGがあるのに、ARを始める通常BIGがありません");
     }
     if (in.hyperBigs && in.arGames && *in.hyperBigs > 0 && *in.arGames == 0) {
-        return "ハイパーBIGはAR中に引いたBIGなので、ARゲーム数 0 とは両立しません";
+        return refuse({P::HyperBigs, P::ArGames},
+                      "ハイパーBIGはAR中に引いたBIGなので、ARゲーム数 0 とは両立しません");
     }
     double weights = 0;
     for (double w : in.prior) {
-        if (!std::isfinite(w) || w < 0) return "--prior の重みには 0 以上の数を指定してください";
+        if (!std::isfinite(w) || w < 0) {
+            return refuse({P::Prior}, "--prior の重みには 0 以上の数を指定してください");
+        }
         weights += w;
     }
     if (!(weights > 0) || !std::isfinite(weights)) {
-        return "--prior の重みがすべて 0 です";
+        return refuse({P::Prior}, "--prior の重みがすべて 0 です");
     }
     if (in.remaining < 0 || in.remaining > kMaxRemaining) {
-        return Concat("--remaining には 0 から ", Number(kMaxRemaining),
-                      " までのゲーム数を指定してください");
+        return refuse({P::Remaining}, Concat("--remaining には 0 から ", Number(kMaxRemaining),
+                                             " までのゲーム数を指定してください"));
     }
     if (!(in.rate > 0) || !std::isfinite(in.rate)) {
-        return "--rate には 0 より大きい数値（枚/100円）を指定してください";
+        return refuse({P::Rate}, "--rate には 0 より大きい数値（枚/100円）を指定してください");
     }
     return std::nullopt;
+}
+
+std::optional<std::string> CheckEstimateInput(const EstimateInput& input) {
+    std::optional<InputRefusal> refusal = RefuseEstimateInput(input);
+    if (!refusal) return std::nullopt;
+    return std::move(refusal->reason);
 }
 
 EstimateOutcome Estimate(const EstimateInput& input, RunControl* control) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/parameters.h"
 #include "core/run_control.h"
@@ -36,7 +37,18 @@ inline constexpr std::int64_t kMaxRemaining = 1'000'000;
 inline constexpr std::int64_t kContinuations = std::int64_t{1} << 14;
 inline constexpr std::int64_t kKnowContinuations = std::int64_t{1} << 12;
 
-// Why the input cannot be estimated, in one line; nothing when it can.
+// The figures of the input a refusal is about, so that a window shows the reason beside them.
+enum class InputPart { Games, Bigs, Regs, HyperBigs, ArGames, Prior, Remaining, Rate };
+
+struct InputRefusal {
+    std::vector<InputPart> parts;  // the first is the one to show it beside, all else being equal
+    std::string reason;            // one line
+};
+
+// Why the input cannot be estimated, and what it is about; nothing when it can.
+std::optional<InputRefusal> RefuseEstimateInput(const EstimateInput& input);
+
+// The reason alone.
 std::optional<std::string> CheckEstimateInput(const EstimateInput& input);
 
 // An observed frequency as "1 in x": x and its interval (x of the interval's ends; the high end

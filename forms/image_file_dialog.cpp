@@ -1,4 +1,4 @@
-#include "full/image_file_dialog.h"
+#include "forms/image_file_dialog.h"
 
 #include <QFileDialog>
 
@@ -11,6 +11,10 @@ QString QtImageFileDialog::AskSaveName(QWidget* parent, const QString& suggested
     dialog.setDefaultSuffix(QStringLiteral("png"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
+}
+
+std::string ImageSaveFailure(std::string_view file, std::string_view reason) {
+    return "画像を保存できませんでした。\n" + std::string(file) + ": " + std::string(reason);
 }
 
 }  // namespace taviro

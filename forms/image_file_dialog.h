@@ -1,8 +1,10 @@
 // Asks where to save a picture: the platform's file dialog behind a small interface, so that
-// tests answer it without a dialog.
+// tests answer it without a dialog; and the message of a picture that could not be saved.
 #pragma once
 
 #include <QString>
+#include <string>
+#include <string_view>
 
 class QWidget;
 
@@ -20,5 +22,8 @@ class QtImageFileDialog final : public ImageFileDialog {
   public:
     QString AskSaveName(QWidget* parent, const QString& suggested) override;
 };
+
+// "画像を保存できませんでした。\n<file>: <reason>".
+std::string ImageSaveFailure(std::string_view file, std::string_view reason);
 
 }  // namespace taviro
