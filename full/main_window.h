@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "datafile/file_system.h"
+#include "forms/image_file_dialog.h"
 #include "forms/simulator_form.h"
 #include "full/graph_window.h"
-#include "forms/image_file_dialog.h"
 
 namespace taviro {
 
