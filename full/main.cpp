@@ -1,11 +1,8 @@
-#include <QApplication>
-
 #include "core/xoshiro_source.h"
 #include "datafile/file_system.h"
-#include "forms/app_setup.h"
-#include "forms/command_line.h"
 #include "forms/form_builder.h"
 #include "forms/qt_message_box.h"
+#include "forms/window_program.h"
 #include "full/main_window.h"
 
 int main(int argc, char* argv[]) {
@@ -14,17 +11,16 @@ int main(int argc, char* argv[]) {
         "パチスロ機 Taviro のシミュレーター（フル版）。設定とゲーム数を選んでシミュレートし、\n"
         "ボーナスの回数と確率、仮想出玉とＰＡＹＯＵＴ、スランプグラフと収支を示し、\n"
         "1ゲームごとの記録をデータファイル（CSV）に書き出します。"};
-    if (const auto status = taviro::HandleCommandLine(argc, argv, program)) return *status;
-
-    QApplication app(argc, argv);
-    taviro::SetUpApplication(app, QStringLiteral("io.github.taviro.Taviro"));
-    taviro::XoshiroSource source;
-    taviro::QtMessageBox messages;
-    taviro::PosixFileSystem files;
-    taviro::MainWindow window(source, messages, files);
-    // The client area opens 630 twips from the left and 720 from the top of the screen.
-    window.move(0, 0);
-    window.setGeometry(taviro::Pixels(630), taviro::Pixels(720), window.width(), window.height());
-    window.show();
-    return app.exec();
+    return taviro::RunWindowProgram(argc, argv, program, "io.github.taviro.Taviro", [] {
+        taviro::XoshiroSource source;
+        taviro::QtMessageBox messages;
+        taviro::PosixFileSystem files;
+        taviro::MainWindow window(source, messages, files);
+        // The client area opens 630 twips from the left and 720 from the top of the screen.
+        window.move(0, 0);
+        window.setGeometry(taviro::Pixels(630), taviro::Pixels(720), window.width(),
+                           window.height());
+        window.show();
+        return QApplication::exec();
+    });
 }

@@ -1,9 +1,6 @@
-#include <QApplication>
-
 #include "core/xoshiro_source.h"
-#include "forms/app_setup.h"
-#include "forms/command_line.h"
 #include "forms/qt_message_box.h"
+#include "forms/window_program.h"
 #include "lite/lite_window.h"
 
 int main(int argc, char* argv[]) {
@@ -13,13 +10,11 @@ int main(int argc, char* argv[]) {
         "ボーナスの回数と確率、仮想出玉とＰＡＹＯＵＴを示します。1ゲームごとの記録を持たないので、"
         "\n"
         "2147483647 ゲームまで短いシミュレートと同じメモリで打てます。"};
-    if (const auto status = taviro::HandleCommandLine(argc, argv, program)) return *status;
-
-    QApplication app(argc, argv);
-    taviro::SetUpApplication(app, QStringLiteral("io.github.taviro.TaviroLite"));
-    taviro::XoshiroSource source;
-    taviro::QtMessageBox messages;
-    taviro::LiteWindow window(source, messages);  // placed where the window system puts it
-    window.show();
-    return app.exec();
+    return taviro::RunWindowProgram(argc, argv, program, "io.github.taviro.TaviroLite", [] {
+        taviro::XoshiroSource source;
+        taviro::QtMessageBox messages;
+        taviro::LiteWindow window(source, messages);  // placed where the window system puts it
+        window.show();
+        return QApplication::exec();
+    });
 }
