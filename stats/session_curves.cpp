@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cassert>
 #include <cmath>
 #include <limits>
 
@@ -14,10 +15,11 @@ namespace {
 
 constexpr std::array<double, 5> kPercents = {5, 25, 50, 75, 95};
 
-// The values of the given ranks (ascending, distinct) in the sorted order of `values`, finite
-// numbers. The values are counted into buckets of equal width from the lowest to the highest
-// (the bucket grows with the value, so the buckets keep the order of the values); only the few
-// buckets that hold a wanted rank are sorted.
+// The values of the given ranks (in any order, repeats allowed: a few values give the same rank
+// to several percentiles) in the sorted order of `values`, finite numbers. The values are counted
+// into buckets of equal width from the lowest to the highest (the bucket grows with the value, so
+// the buckets keep the order of the values); only the few buckets that hold a wanted rank are
+// sorted.
 template <std::size_t N>
 std::array<float, N> ValuesOfRanks(std::span<const float> values,
                                    const std::array<std::size_t, N>& ranks) {
@@ -46,12 +48,17 @@ std::array<float, N> ValuesOfRanks(std::span<const float> values,
     slot.fill(-1);
     std::array<std::size_t, N> bucket{}, before{};
     std::array<std::size_t, N> held{};  // sizes of the wanted buckets, by slot
+    // The ranks are met in ascending order as the buckets are walked.
+    std::array<std::size_t, N> byRank{};
+    for (std::size_t r = 0; r < N; ++r) byRank[r] = r;
+    std::stable_sort(byRank.begin(), byRank.end(),
+                     [&](std::size_t a, std::size_t b) { return ranks[a] < ranks[b]; });
     std::size_t slots = 0, seen = 0, wanted = 0;
     for (std::size_t b = 0; b < kBuckets && wanted < N; ++b) {
         const std::size_t count = tallies[0][b] + tallies[1][b] + tallies[2][b] + tallies[3][b];
-        while (wanted < N && ranks[wanted] < seen + count) {
-            bucket[wanted] = b;
-            before[wanted] = seen;
+        while (wanted < N && ranks[byRank[wanted]] < seen + count) {
+            bucket[byRank[wanted]] = b;
+            before[byRank[wanted]] = seen;
             if (slot[b] < 0) {
                 held[slots] = count;
                 slot[b] = static_cast<std::int16_t>(slots++);
@@ -72,6 +79,7 @@ std::array<float, N> ValuesOfRanks(std::span<const float> values,
     }
     for (std::size_t r = 0; r < N; ++r) {
         const auto s = static_cast<std::size_t>(slot[bucket[r]]);
+        assert(ranks[r] >= before[r] && ranks[r] - before[r] < held[s]);
         const auto first = kept.begin() + static_cast<std::ptrdiff_t>(start[s]);
         const auto nth = first + static_cast<std::ptrdiff_t>(ranks[r] - before[r]);
         std::nth_element(first, nth, kept.begin() + static_cast<std::ptrdiff_t>(start[s + 1]));
