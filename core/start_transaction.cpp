@@ -144,13 +144,18 @@ std::int32_t StartTransaction::Abandon() {
         ResetState();
         return 0;
     }
-    if (!state_.KeepsHistory || !origin_.seed) return 0;
-    return std::max(state_.GameCount, 0);
+    if (!state_.KeepsHistory || HistoryOfZeros()) return 0;
+    return state_.GameCount;
+}
+
+bool StartTransaction::HistoryOfZeros() const {
+    // A negative count plays no game: its history holds game 0 only, as after a start of 0.
+    return !origin_.seed || state_.GameCount < 1;
 }
 
 bool StartTransaction::Replay(RunControl& control) {
     run_ = SimulationState{};
-    if (!state_.KeepsHistory || !origin_.seed) return true;
+    if (!state_.KeepsHistory || HistoryOfZeros()) return true;
     if (LoadParameters(run_, origin_.texts, std::numeric_limits<std::uint64_t>::max()) !=
             LoadStatus::Loaded ||
         !allocate_(run_, HistoryElements(run_.GameCount), &control)) {
@@ -168,8 +173,8 @@ bool StartTransaction::Restore() {
         run_ = SimulationState{};
         return true;
     }
-    if (!origin_.seed) {
-        // A history of zeros: nothing to replay.
+    if (HistoryOfZeros()) {
+        // Nothing to replay.
         run_ = SimulationState{};
         if (releasedElements_ == 0 || allocate_(state_, releasedElements_, nullptr)) return true;
         ResetState();

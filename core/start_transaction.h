@@ -71,6 +71,8 @@ class StartTransaction {
 
   private:
     void ResetState();
+    // Whether the state's history holds no played game, so that it is rebuilt as zeros.
+    bool HistoryOfZeros() const;
 
     SimulationState& state_;
     HistoryOrigin& origin_;

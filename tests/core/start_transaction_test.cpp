@@ -87,12 +87,14 @@ TEST_F(StartTransactionTest, ACompleteRunEndsAsTheStartCommand) {
 }
 
 TEST_F(StartTransactionTest, AStoppedRunLeavesTheStateOfTheLastRunWithItsHistory) {
-    for (bool history : {true, false}) {
-        SCOPED_TRACE(history ? "full edition" : "light edition");
+    // The last run: a real one in either edition, and one of a negative count, which plays no
+    // game.
+    for (const auto& [history, games] : {std::pair{true, "3000"}, {false, "3000"}, {true, "-5"}}) {
+        SCOPED_TRACE(std::string(history ? "full edition, " : "light edition, ") + games);
         state_ = SimulationState{};
         state_.KeepsHistory = history;
         origin_ = {};
-        ASSERT_EQ(Start(Games("3000")), StartOutcome::Ran);
+        ASSERT_EQ(Start(Games(games)), StartOutcome::Ran);
         state_.DataFileName = "Taviro1.csv";
         const SimulationState before = state_;
         // A longer run on other parameters, stopped at its first look.
