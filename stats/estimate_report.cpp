@@ -1,5 +1,6 @@
 #include "stats/estimate_report.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -49,8 +50,8 @@ std::string Percent(double share) {
 std::string Significant(double x) {
     if (!std::isfinite(x)) return "-";
     char text[32];
-    std::snprintf(text, sizeof text, "%.3g", x);
-    return text;
+    const auto result = std::to_chars(text, text + sizeof text, x, std::chars_format::general, 3);
+    return std::string(text, result.ptr);
 }
 
 std::string OneIn(double x) {

@@ -24,6 +24,7 @@
 #include "stats/estimate.h"
 #include "stats/estimate_chart.h"
 #include "stats/estimate_report.h"
+#include "stats/number_text.h"
 #include "stats/options.h"
 #include "stats/picture_writer.h"
 #include "stats/report.h"
@@ -85,9 +86,7 @@ std::uint64_t AvailableMemory() {
 }
 
 std::string Gigabytes(std::uint64_t bytes) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f GB", static_cast<double>(bytes) / 1e9);
-    return text;
+    return Concat(FixedNumber(static_cast<double>(bytes) / 1e9, 1), " GB");
 }
 
 // Writes the report to standard output; false, with a message, when it cannot be written whole

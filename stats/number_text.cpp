@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "core/numbers.h"
 
@@ -22,10 +21,13 @@ std::string RoundedNumber(double x, int decimals) {
 
 std::string FixedNumber(double x, int decimals) {
     if (!std::isfinite(x)) return {};
-    char buffer[64];
+    // to_chars, not printf: the decimal point must not follow the locale (the windows and the
+    // picture writer set it from the environment).
+    char buffer[400];
     const double rounded = RoundHalfEven(x, decimals);
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, rounded == 0 ? 0.0 : rounded);
-    return buffer;
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, rounded == 0 ? 0.0 : rounded,
+                                      std::chars_format::fixed, decimals);
+    return std::string(buffer, result.ptr);
 }
 
 std::string JsonNumber(std::optional<double> x) {

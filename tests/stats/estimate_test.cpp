@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <map>
 
@@ -278,6 +279,11 @@ TEST(EstimateReport, TheThreeFormatsCarryTheSameFigures) {
     char p6[16];
     std::snprintf(p6, sizeof p6, "%.1f%%", a.posterior[5] * 100);
     EXPECT_NE(text.find(p6), std::string::npos) << text;
+    // The same text whatever the process's locale: window programs set it from the environment.
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) {
+        EXPECT_EQ(FormatEstimate(in, a, OutputFormat::Text), text);
+        std::setlocale(LC_ALL, "C");
+    }
     EXPECT_NE(text.find("1/250.0"), std::string::npos);
     for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
         end = text.find('\n', start);
