@@ -1,12 +1,19 @@
 #include "estimate/live_estimate.h"
 
+#include <system_error>
 #include <utility>
 
 #include "forms/vector_state.h"
 
 namespace taviro {
 
-LiveEstimate::LiveEstimate(QObject* parent) : QObject(parent), worker_([this] { Work(); }) {}
+LiveEstimate::LiveEstimate(QObject* parent) : QObject(parent) {
+    try {
+        worker_ = std::thread([this] { Work(); });
+    } catch (const std::system_error&) {
+        // Without a thread of its own, each request is estimated on the window's thread.
+    }
+}
 
 LiveEstimate::~LiveEstimate() {
     {
@@ -15,11 +22,20 @@ LiveEstimate::~LiveEstimate() {
         if (current_ != nullptr) current_->RequestStop();
     }
     wake_.notify_one();
-    worker_.join();
+    if (worker_.joinable()) worker_.join();
 }
 
 void LiveEstimate::Request(const stats::EstimateInput& input) {
     working_ = true;
+    if (!worker_.joinable()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, serial = ++latest_, input, outcome = stats::Estimate(input)] {
+                Deliver(serial, input, outcome);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
     {
         const std::lock_guard lock(mutex_);
         pending_ = Job{++latest_, input};

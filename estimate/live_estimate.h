@@ -61,7 +61,7 @@ class LiveEstimate final : public QObject {
     std::uint64_t latest_ = 0;  // serial of the latest request or cancel
     bool working_ = false;
 
-    std::thread worker_;  // last: starts when everything above exists
+    std::thread worker_;  // started by the constructor once everything above exists
 };
 
 }  // namespace taviro

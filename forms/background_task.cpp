@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <atomic>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 #include "forms/progress_dialog.h"
@@ -85,7 +86,7 @@ TaskEnd RunInBackground(QWidget& owner, const TaskTexts& task, std::int64_t tota
     bool finished = false;
     std::exception_ptr failure;
 
-    std::thread worker([&] {
+    auto body = [&] {
         try {
             finished = work(control);
         } catch (...) {
@@ -94,7 +95,14 @@ TaskEnd RunInBackground(QWidget& owner, const TaskTexts& task, std::int64_t tota
         ended.store(true, std::memory_order_release);
         QMetaObject::invokeMethod(
             &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
-    });
+    };
+    // Without a thread of its own (the system refuses one), the task runs here, to its end.
+    std::thread worker;
+    try {
+        worker = std::thread(body);
+    } catch (const std::system_error&) {
+        body();
+    }
 
     QPointer<ProgressDialog> dialog;
     bool busyCursor = false;
@@ -123,7 +131,7 @@ TaskEnd RunInBackground(QWidget& owner, const TaskTexts& task, std::int64_t tota
     // The loop also ends when the program does; the task then stops at its next look.
     const bool interrupted = !ended.load(std::memory_order_acquire);
     if (interrupted) control.RequestStop();
-    worker.join();
+    if (worker.joinable()) worker.join();
     delete dialog;
     if (busyCursor) QApplication::restoreOverrideCursor();
     if (failure) std::rethrow_exception(failure);

@@ -21,9 +21,10 @@ const QStringList kQtOptionsWithValue = {"platform",        "platformpluginpath"
                                          "title",           "visual"};
 const QStringList kQtFlags = {"reverse", "nograb", "dograb", "sync", "widgetcount"};
 
-void Print(std::FILE* stream, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
+// False when the text could not be written whole (a full disk, a closed pipe).
+bool Print(std::FILE* stream, const std::string& text) {
+    const bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+    return std::fflush(stream) == 0 && written;
 }
 
 }  // namespace
@@ -64,14 +65,10 @@ std::optional<int> HandleCommandLine(int argc, char* argv[], const ProgramDescri
         Print(stderr, command + ": " + what + "（--help で一覧）\n");
         return 2;
     }
-    if (parser.isSet(help)) {
-        Print(stdout, ProgramUsage(program));
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        Print(stdout, command + " " + std::string(kVersion) + "\n");
-        return 0;
-    }
+    // A text that cannot be written is a failure, as for taviro-stats.
+    if (parser.isSet(help)) return Print(stdout, ProgramUsage(program)) ? 0 : 1;
+    if (parser.isSet(version))
+        return Print(stdout, command + " " + std::string(kVersion) + "\n") ? 0 : 1;
     if (!parser.positionalArguments().isEmpty()) {
         Print(stderr, command + ": 不明な引数です: \"" +
                           parser.positionalArguments().first().toStdString() +

@@ -16,8 +16,9 @@ struct ProgramDescription {
 // The --help text, in the style of every Taviro program.
 std::string ProgramUsage(const ProgramDescription& program);
 
-// The exit status when the program is to end at once (after --help or --version: 0; after an
-// option it does not know: 2, with a one-line message on standard error); nothing when it runs.
+// The exit status when the program is to end at once (after --help or --version: 0, or 1 when the
+// text could not be written; after an option it does not know: 2, with a one-line message on
+// standard error); nothing when it runs.
 // Qt's own options (-platform, -style...) are left to the application object.
 std::optional<int> HandleCommandLine(int argc, char* argv[], const ProgramDescription& program);
 

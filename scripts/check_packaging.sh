@@ -41,5 +41,10 @@ for program in "$stage"/usr/bin/*; do
     status=0
     "$program" --no-such-option 2>/dev/null || status=$?
     [ "$status" -eq 2 ] || { echo "$name --no-such-option ended with $status, not 2" >&2; exit 1; }
+    if [ -e /dev/full ]; then
+        status=0
+        "$program" --help >/dev/full 2>/dev/null || status=$?
+        [ "$status" -eq 1 ] || { echo "$name --help into a full device ended with $status" >&2; exit 1; }
+    fi
 done
 echo "installed files, desktop entries, metainfo, man pages, icons, --version and --help: all good"

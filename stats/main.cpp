@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <iostream>
 #include <limits>
 #include <memory>
@@ -226,9 +227,14 @@ int main(int argc, char* argv[]) {
     ProgressMeter meter(steady,
                         static_cast<std::int64_t>(std::min<std::uint64_t>(totalGames, INT64_MAX)));
     unsigned threadsUsed = 0;
+    std::exception_ptr failure;  // of the sessions' thread, told once it has ended
     auto play = [&] {
-        threadsUsed = PlayAllSessions(settings, options.sessions, options.seed, options.rate,
-                                      options.threads, progress);
+        try {
+            threadsUsed = PlayAllSessions(settings, options.sessions, options.seed, options.rate,
+                                          options.threads, progress);
+        } catch (...) {
+            failure = std::current_exception();
+        }
     };
     // The sessions play on a thread of their own while this one shows the progress; without that
     // thread they play here, without progress.
@@ -248,6 +254,14 @@ int main(int argc, char* argv[]) {
     }
     if (runner.joinable()) runner.join();
     if (showProgress) std::fprintf(stderr, "\r\x1b[K");
+    if (failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::bad_alloc&) {
+            std::cerr << "taviro-stats: メモリが足りません。--sessions を減らしてください。\n";
+            return 1;
+        }
+    }
     const bool interrupted = progress.stop.load();
     if (threadsUsed < options.threads) {
         std::cerr << "taviro-stats: スレッドを " << options.threads << " 個作れず、" << threadsUsed

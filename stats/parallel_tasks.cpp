@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -11,12 +13,24 @@ namespace taviro::stats {
 bool RunTasks(std::size_t count, unsigned threads, const std::function<void(std::size_t)>& task,
               RunControl* control) {
     std::atomic<std::size_t> next{0};
+    // The first exception of any thread ends the others' work and is thrown here once all have
+    // ended (an exception leaving a thread would end the program).
+    std::exception_ptr failure;
+    std::mutex failureMutex;
+    std::atomic<bool> failed{false};
     auto work = [&] {
-        for (;;) {
-            if (control != nullptr && control->StopRequested()) return;
-            const std::size_t index = next.fetch_add(1, std::memory_order_relaxed);
-            if (index >= count) return;
-            task(index);
+        try {
+            for (;;) {
+                if (failed.load(std::memory_order_relaxed)) return;
+                if (control != nullptr && control->StopRequested()) return;
+                const std::size_t index = next.fetch_add(1, std::memory_order_relaxed);
+                if (index >= count) return;
+                task(index);
+            }
+        } catch (...) {
+            const std::lock_guard lock(failureMutex);
+            if (!failure) failure = std::current_exception();
+            failed.store(true, std::memory_order_relaxed);
         }
     };
     std::vector<std::thread> pool;
@@ -30,6 +44,7 @@ bool RunTasks(std::size_t count, unsigned threads, const std::function<void(std:
     }
     work();
     for (auto& thread : pool) thread.join();
+    if (failure) std::rethrow_exception(failure);
     return control == nullptr || !control->StopRequested();
 }
 

@@ -3,7 +3,9 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <exception>
 #include <limits>
+#include <mutex>
 #include <new>
 #include <system_error>
 #include <thread>
@@ -133,7 +135,11 @@ unsigned PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t se
     std::atomic<std::int64_t> next{0};
     constexpr std::int64_t kChunk = 8;
 
-    auto work = [&](unsigned worker) {
+    // The first exception of any thread (memory that cannot be had) stops the others and is
+    // thrown here once all have ended: an exception leaving a thread would end the program.
+    std::exception_ptr failure;
+    std::mutex failureMutex;
+    auto play = [&](unsigned worker) {
         RunControl* running = progress.Running(worker);
         while (!progress.stop.load(std::memory_order_relaxed)) {
             const std::int64_t first = next.fetch_add(kChunk, std::memory_order_relaxed);
@@ -155,6 +161,15 @@ unsigned PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t se
             }
         }
     };
+    auto work = [&](unsigned worker) {
+        try {
+            play(worker);
+        } catch (...) {
+            const std::lock_guard lock(failureMutex);
+            if (!failure) failure = std::current_exception();
+            progress.stop.store(true);
+        }
+    };
     std::vector<std::thread> pool;
     for (unsigned t = 1; t < threads; ++t) {
         try {
@@ -165,6 +180,7 @@ unsigned PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t se
     }
     work(0);
     for (auto& thread : pool) thread.join();
+    if (failure) std::rethrow_exception(failure);
     return static_cast<unsigned>(pool.size()) + 1;
 }
 

@@ -112,7 +112,8 @@ std::thread StartThread(std::function<void()> work);
 
 // Plays `sessions` sessions of every setting on up to `threads` threads (the calling one
 // included). A thread the system refuses is done without: the sessions are shared by the threads
-// that did start. Returns the number of threads that played.
+// that did start. Returns the number of threads that played. Throws std::bad_alloc when the
+// memory for the sessions' figures cannot be had (the threads have ended by then).
 unsigned PlayAllSessions(std::vector<SettingSessions>& settings, std::int64_t sessions,
                          std::uint64_t seed, double rate, unsigned threads, Progress& progress,
                          const ThreadStarter& startThread = StartThread);

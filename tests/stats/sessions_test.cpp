@@ -9,6 +9,7 @@
 #include "core/numbers.h"
 #include "core/run_simulation.h"
 #include "core/xoshiro_source.h"
+#include "stats/parallel_tasks.h"
 #include "stats/summary.h"
 #include "support/scripted_source.h"
 
@@ -140,6 +141,17 @@ TEST(Sessions, LongRunFrequenciesMatchThePreset) {
     const double regSe = std::sqrt(8000 * pReg) / std::sqrt(static_cast<double>(kSessions));
     EXPECT_NEAR(f->meanBigs, 8000 * pBig, 4 * bigSe);
     EXPECT_NEAR(f->meanRegs, 8000 * pReg, 4 * regSe);
+}
+
+TEST(ParallelTasks, AnExceptionOfAnyThreadIsThrownOnceAllHaveEnded) {
+    // Thrown on a helper thread, it would end the program.
+    EXPECT_THROW(RunTasks(
+                     64, 4,
+                     [](std::size_t task) {
+                         if (task % 7 == 5) throw std::bad_alloc();
+                     },
+                     nullptr),
+                 std::bad_alloc);
 }
 
 }  // namespace
