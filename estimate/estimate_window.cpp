@@ -383,6 +383,8 @@ void EstimateWindow::ReadFields() {
         return;
     }
     live_.Request(*reading.input);
+    // Until the new answer comes, the one shown belongs to other counts.
+    SetGreyed(true);
     SetStatus(kComputingNote);
 }
 

@@ -44,8 +44,8 @@ std::optional<InputRefusal> RefuseEstimateInput(const EstimateInput& in) {
     }
     if (in.arGames && *in.arGames > in.games) {
         return refuse({P::ArGames, P::Games},
-                      Concat("ARゲーム数 ", Number(*in.arGames), " が総ゲーム数 ", Number(in.games),
-                             " を超えています"));
+                      Concat("ＡＲゲーム数 ", Number(*in.arGames), " が総ゲーム数 ",
+                             Number(in.games), " を超えています"));
     }
     // A bonus is paid in a normal game, at most one per game.
     const std::int64_t normalGames = in.games - in.arGames.value_or(0);
@@ -53,28 +53,29 @@ std::optional<InputRefusal> RefuseEstimateInput(const EstimateInput& in) {
         std::vector<InputPart> parts = {P::Games, P::Bigs, P::Regs};
         if (in.arGames) parts.push_back(P::ArGames);
         return refuse(std::move(parts),
-                      Concat("BIG ", Number(in.bigs), " 回と REG ", Number(in.regs), " 回は、",
-                             in.arGames ? "通常時の " : "", Number(normalGames),
+                      Concat("ＢＩＧ ", Number(in.bigs), " 回と ＲＥＧ ", Number(in.regs),
+                             " 回は、", in.arGames ? "通常時の " : "", Number(normalGames),
                              " ゲームでは払い出せません（1ゲームに1回まで）"));
     }
     if (in.hyperBigs && *in.hyperBigs > in.bigs) {
         return refuse({P::HyperBigs, P::Bigs},
-                      Concat("ハイパーBIG ", Number(*in.hyperBigs), " 回が BIG ", Number(in.bigs),
-                             " 回を超えています"));
+                      Concat("ハイパーＢＩＧ ", Number(*in.hyperBigs), " 回が ＢＩＧ ",
+                             Number(in.bigs), " 回を超えています"));
     }
     // The first AR is started by a normal BIG, and a hyper BIG is one drawn during an AR.
     const std::int64_t normalBigs = in.bigs - in.hyperBigs.value_or(0);
     if (in.arGames && *in.arGames > 0 && normalBigs < 1) {
         return refuse({P::ArGames, P::Bigs, P::HyperBigs},
-                      "ARゲームがあるのに、ARを始める通常BIGがありません");
+                      "ＡＲゲームがあるのに、ＡＲを始める通常ＢＩＧがありません");
     }
     if (in.hyperBigs && *in.hyperBigs > 0 && normalBigs < 1) {
         return refuse({P::HyperBigs, P::Bigs},
-                      "ハイパーBIGがあるのに、ARを始める通常BIGがありません");
+                      "ハイパーＢＩＧがあるのに、ＡＲを始める通常ＢＩＧがありません");
     }
     if (in.hyperBigs && in.arGames && *in.hyperBigs > 0 && *in.arGames == 0) {
-        return refuse({P::HyperBigs, P::ArGames},
-                      "ハイパーBIGはAR中に引いたBIGなので、ARゲーム数 0 とは両立しません");
+        return refuse(
+            {P::HyperBigs, P::ArGames},
+            "ハイパーＢＩＧはＡＲ中に引いたＢＩＧなので、ＡＲゲーム数 0 とは両立しません");
     }
     double weights = 0;
     for (double w : in.prior) {

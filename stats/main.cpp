@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -181,6 +182,10 @@ int RunEstimate(std::span<const std::string_view> args, std::uint64_t clockSeed)
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // The system's messages (a write that failed) in the user's language; numbers stay in the C
+    // locale's form.
+    std::setlocale(LC_MESSAGES, "");
+    std::setlocale(LC_CTYPE, "");
     std::vector<std::string_view> args(argv + 1, argv + argc);
     const auto clock =
         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
