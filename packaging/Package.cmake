@@ -16,7 +16,9 @@ its six settings and shows how often each bonus came, the virtual coin-out
 and the PAYOUT percentage. The full edition draws the slump graph with a
 money summary and writes a CSV data file; the light edition runs up to
 2147483647 games in the memory of a short run; taviro-stats plays many
-sessions per setting. The programs speak Japanese.")
+sessions per setting and draws them; taviro-estimate tells, from the games
+and bonuses a player saw, which setting the machine is likely at and what
+the next games are worth. The programs speak Japanese.")
 # Libraries the programs link are found by dpkg-shlibdeps; what Qt loads at run time (its platform
 # plugins) and the Japanese font are named by hand; the SVG plugin draws the scalable icon.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
