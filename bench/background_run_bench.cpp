@@ -15,7 +15,6 @@
 
 #include "core/parameters.h"
 #include "core/run_simulation.h"
-#include "core/start_command.h"
 #include "core/start_transaction.h"
 #include "core/xoshiro_source.h"
 
@@ -59,7 +58,9 @@ void PrintMemory(std::int64_t games) {
         double peaks[2];
         for (double& peak : peaks) {
             ResetPeak();
-            StartCommand(state, Texts(games), source);
+            source.Reseed();
+            if (LoadParameters(state, Texts(games)) != LoadStatus::Loaded) std::abort();
+            RunSimulation(state, source);
             peak = PeakMiB();
         }
         std::printf("start command alone:  first run %.0f MiB, second run %.0f MiB (%+.1f%%)\n",

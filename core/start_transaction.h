@@ -15,7 +15,7 @@
 #include "core/parameters.h"
 #include "core/run_control.h"
 #include "core/simulation_state.h"
-#include "core/start_command.h"
+#include "core/start_outcome.h"
 #include "core/uniform_source.h"
 
 namespace taviro {

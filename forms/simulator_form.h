@@ -14,7 +14,7 @@
 #include "core/progress_figures.h"
 #include "core/result_texts.h"
 #include "core/simulation_state.h"
-#include "core/start_command.h"
+#include "core/start_outcome.h"
 #include "core/start_transaction.h"
 #include "core/uniform_source.h"
 #include "forms/background_task.h"

@@ -250,18 +250,6 @@ class Continuer {
     std::vector<std::int64_t> checkpoints_;
 };
 
-// The p-th percentile of values sorted with +infinity for "never", interpolated as Percentile
-// does; nothing when it involves a "never".
-std::optional<double> FinitePercentile(const std::vector<double>& sorted, double p) {
-    const double position = p / 100 * static_cast<double>(sorted.size() - 1);
-    const auto below = static_cast<std::size_t>(std::floor(position));
-    const double fraction = position - static_cast<double>(below);
-    if (!std::isfinite(sorted[below])) return std::nullopt;
-    if (fraction == 0) return sorted[below];
-    if (!std::isfinite(sorted[below + 1])) return std::nullopt;
-    return sorted[below] + (sorted[below + 1] - sorted[below]) * fraction;
-}
-
 }  // namespace
 
 std::vector<std::int64_t> Checkpoints(std::int64_t games, std::int64_t most) {

@@ -27,6 +27,16 @@ double Percentile(const std::vector<double>& sorted, double p) {
     return sorted[below] + (sorted[above] - sorted[below]) * fraction;
 }
 
+std::optional<double> FinitePercentile(const std::vector<double>& sorted, double p) {
+    const double position = p / 100 * static_cast<double>(sorted.size() - 1);
+    const auto below = static_cast<std::size_t>(std::floor(position));
+    const double fraction = position - static_cast<double>(below);
+    if (!std::isfinite(sorted[below])) return std::nullopt;
+    if (fraction == 0) return sorted[below];
+    if (!std::isfinite(sorted[below + 1])) return std::nullopt;
+    return sorted[below] + (sorted[below + 1] - sorted[below]) * fraction;
+}
+
 Distribution Describe(std::vector<double> values) {
     Distribution d;
     if (!std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); })) {

@@ -1,6 +1,7 @@
 // The spread of many values: mean, standard deviation, share above 0, percentiles.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 namespace taviro::stats {
@@ -20,6 +21,9 @@ double SampleSd(const std::vector<double>& values, double mean);
 
 // The p-th percentile (0 to 100) of sorted values, interpolating linearly between neighbours.
 double Percentile(const std::vector<double>& sorted, double p);
+
+// The same of values sorted with +infinity for "never"; nothing when it involves a "never".
+std::optional<double> FinitePercentile(const std::vector<double>& sorted, double p);
 
 // values must not be empty; when one of them is not a finite number, every figure is NaN.
 Distribution Describe(std::vector<double> values);

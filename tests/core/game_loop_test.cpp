@@ -9,7 +9,6 @@
 #include <limits>
 #include <random>
 #include <string>
-#include <tuple>
 
 #include "core/parameters.h"
 #include "core/recorders.h"
@@ -18,11 +17,13 @@
 #include "core/stock_queue.h"
 #include "core/vector_path.h"
 #include "core/xoshiro_source.h"
+#include "support/run_fields.h"
 #include "support/scripted_source.h"
 
 namespace taviro {
 namespace {
 
+using test_support::RunFields;
 using test_support::ScriptedSource;
 
 constexpr std::int32_t kNothing = 100000;  // above every threshold of setting 1
@@ -219,6 +220,14 @@ TEST(GameLoop, NegativeAndSingleGameRuns) {
     EXPECT_EQ(one.GameLog.Text(0), "");
 }
 
+TEST(GameLoop, ANewRunStartsWithNothingHeld) {
+    SimulationState s = PlayScripted({kBigAr1000, kPlainBig, kBigAr150, kReg}, 10);
+    ASSERT_NE(s.Stock[1], kEmpty);
+    ScriptedSource nothing({}, kNothing);
+    RunSimulation(s, nothing);
+    EXPECT_TRUE(RunFields(s) == RunFields(PlayScripted({}, 10)));
+}
+
 TEST(StockQueue, FullQueueSaturatesAndStaysConsistent) {
     SimulationState s;
     s.StockPos = 1;
@@ -264,14 +273,6 @@ TEST(StockQueue, RunWithAlwaysBigKeepsTheQueueConsistent) {
     EXPECT_EQ(s.CntHBIG, 254);
     EXPECT_EQ(s.CntNBIG, 1 + (2000 - 1 - 254));
     EXPECT_EQ(s.LsBIG, 0);
-}
-
-// Everything a run leaves in the state apart from the history.
-auto RunFields(const SimulationState& s) {
-    return std::tuple(s.VirtualOut, s.ThrBIG, s.ThrBIG_AR150, s.ThrBIG_AR1000, s.WeightBIG,
-                      s.ThrREG, s.ARMode, s.ARLeft, s.Stock, s.RegStock, s.GameCount, s.Draw,
-                      s.GameNo, s.StockPos, s.CntAR150, s.CntAR1000, s.CntNBIG, s.CntHBIG, s.CntREG,
-                      s.CntARGames, s.LsBIG, s.LsAR150, s.LsAR1000, s.Payout);
 }
 
 // The extents the history recorder kept for each block of games are those of the balances.
@@ -475,8 +476,7 @@ TEST(GameLoop, BulkLoopEqualsOneGameAtATimeOnEveryPath) {
             EXPECT_TRUE(RunFields(full) == RunFields(expected));
             EXPECT_TRUE(RunFields(tracked) == RunFields(expected));
             EXPECT_EQ(Bits(full.Balance), Bits(balance));
-            const auto* fullCodes = reinterpret_cast<const std::uint8_t*>(full.GameLog.data());
-            EXPECT_EQ(std::vector(fullCodes, fullCodes + full.GameLog.size()), codes);
+            EXPECT_EQ(test_support::EventCodes(full), codes);
             EXPECT_EQ(Bits({full.MinBalance, tracker.Final(), tracker.Lowest()}),
                       Bits({expected.MinBalance, balance.back(), expected.MinBalance}));
         }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/run_simulation.h"
+#include "support/run_fields.h"
 #include "support/scripted_source.h"
 
 namespace taviro {
@@ -21,25 +23,10 @@ ParameterTexts Games(const char* games) {
 
 // Every field a run leaves, the history included.
 void ExpectSameState(const SimulationState& a, const SimulationState& b) {
-    EXPECT_EQ(a.GameCount, b.GameCount);
-    EXPECT_EQ(a.WeightBIG, b.WeightBIG);
-    EXPECT_EQ(a.ThrREG, b.ThrREG);
-    EXPECT_EQ(a.BaseN, b.BaseN);
-    EXPECT_EQ(a.CntNBIG, b.CntNBIG);
-    EXPECT_EQ(a.CntHBIG, b.CntHBIG);
-    EXPECT_EQ(a.CntREG, b.CntREG);
-    EXPECT_EQ(a.CntARGames, b.CntARGames);
-    EXPECT_EQ(a.CntAR150, b.CntAR150);
-    EXPECT_EQ(a.ARLeft, b.ARLeft);
-    EXPECT_EQ(a.Stock, b.Stock);
+    EXPECT_TRUE(test_support::RunFields(a) == test_support::RunFields(b));
     EXPECT_EQ(a.MinBalance, b.MinBalance);
-    EXPECT_EQ(a.VirtualOut, b.VirtualOut);
-    EXPECT_EQ(a.Payout, b.Payout);
     EXPECT_EQ(a.Balance, b.Balance);
-    ASSERT_EQ(a.GameLog.size(), b.GameLog.size());
-    for (std::size_t k = 0; k < a.GameLog.size(); ++k) {
-        ASSERT_EQ(a.GameLog.Code(k), b.GameLog.Code(k)) << "game " << k;
-    }
+    EXPECT_EQ(test_support::EventCodes(a), test_support::EventCodes(b));
 }
 
 class StartTransactionTest : public ::testing::Test {
@@ -75,13 +62,14 @@ class StartTransactionTest : public ::testing::Test {
     HistoryOrigin origin_;
 };
 
-TEST_F(StartTransactionTest, ACompleteRunEndsAsTheStartCommand) {
+TEST_F(StartTransactionTest, ACompleteRunIsTheRunOfItsParametersAndSeed) {
     ASSERT_EQ(Start(Games("3000")), StartOutcome::Ran);
     SimulationState expected;
     expected.KeepsHistory = true;
     ScriptedSource same = *source_;
     same.Restart(0);
-    ASSERT_EQ(StartCommand(expected, Games("3000"), same), StartOutcome::Ran);
+    ASSERT_EQ(LoadParameters(expected, Games("3000")), LoadStatus::Loaded);
+    RunSimulation(expected, same);
     ExpectSameState(state_, expected);
     EXPECT_EQ(origin_.seed, std::optional<std::uint64_t>(0));
 }
@@ -124,6 +112,21 @@ TEST_F(StartTransactionTest, RefusalsLeaveTheStateAndHistoryUntouched) {
     }
 }
 
+TEST_F(StartTransactionTest, AReplayThatEndsOtherwiseLosesTheResultsRatherThanMixingThem) {
+    ASSERT_EQ(Start(Games("3000")), StartOutcome::Ran);
+    ScriptedSource other({kBigAr150}, kReg);  // not the draws that recorded the history
+    StartTransaction start(state_, origin_, other);
+    ASSERT_EQ(start.Prepare(Games("3000"), HistoryBytes(1000000)), StartOutcome::Ran);
+    RunControl stop, replay;
+    stop.RequestStop();
+    EXPECT_FALSE(start.Play(stop));
+    ASSERT_EQ(start.Abandon(), 3000);
+    EXPECT_TRUE(start.Replay(replay));
+    EXPECT_FALSE(start.Restore());
+    EXPECT_TRUE(start.ResultsLost());
+    EXPECT_EQ(state_.GameCount, 0);
+}
+
 // The allocations of the history, and the bytes of history the transaction held at each.
 const StartTransaction* watched = nullptr;
 std::vector<std::size_t> heldAtAllocation;
@@ -164,6 +167,21 @@ TEST_F(StartTransactionTest, AFailedAllocationLeavesNoStaleResults) {
     ExpectSameState(state_, empty);
     EXPECT_TRUE(state_.KeepsHistory);
     EXPECT_FALSE(origin_.seed);
+}
+
+TEST(StartMessage, TellsWhyAStartPlayedNothing) {
+    using O = StartOutcome;
+    const std::tuple<StartOutcome, Edition, std::string_view> cases[] = {
+        {O::Ran, Edition::Full, ""},
+        {O::NoGames, Edition::Full, "シミュレート回数を指定してください。"},
+        {O::NoGames, Edition::Lite, "シミュレート回数を指定してください"},
+        {O::NumberTooLarge, Edition::Lite, "数値が大きすぎます。"},
+        {O::GameCountTooLarge, Edition::Full, "シミュレートゲーム数が大きすぎます。"},
+        {O::OutOfMemory, Edition::Lite,
+         "メモリが不足しています。シミュレートゲーム数を減らしてください。"},
+    };
+    for (const auto& [outcome, edition, message] : cases)
+        EXPECT_EQ(StartMessage(outcome, edition), message) << message;
 }
 
 }  // namespace

@@ -1,16 +1,13 @@
 #include "datafile/data_file.h"
 
 #include <gtest/gtest.h>
-#include <sched.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <csignal>
-#include <cstring>
-
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -55,6 +52,7 @@ class MemoryFile final : public OutputFile {
     MemoryFile(std::string& target, int failingWrite = -1, bool failCommit = false)
         : target_(target), failingWrite_(failingWrite), failCommit_(failCommit) {}
     bool Write(std::string_view data) override {
+        if (onWrite) onWrite();
         if (writes_++ == failingWrite_) return false;
         bytes_.append(data);
         return true;
@@ -65,6 +63,7 @@ class MemoryFile final : public OutputFile {
         return true;
     }
     std::string Error() const override { return "No space left on device"; }
+    std::function<void()> onWrite;
 
   private:
     std::string& target_;
@@ -228,13 +227,21 @@ TEST(SaveDataFile, AStopDiscardsTheFileAndReportsNothing) {
     ReportSave(stopped, s.DataFileName, messages);
     EXPECT_TRUE(messages.shown.empty());
 
+    // Followed, it tells the games written every chunk of games, and all of them at the end.
     RunControl followed;
-    EXPECT_EQ(SaveDataFile(s, kExampleTexts, files, &followed).status, SaveResult::Status::Saved);
+    std::string bytes;
+    MemoryFile file(bytes);
+    std::vector<std::int64_t> told;
+    file.onWrite = [&] { told.push_back(followed.GamesPlayed()); };
+    ASSERT_TRUE(WriteDataFile(file, s, kExampleTexts, &followed) && file.Commit());
     EXPECT_EQ(followed.GamesPlayed(), 200000);
-    EXPECT_EQ(Lines(files.files["Taviro1.csv"]).size(), 200001u);
+    EXPECT_EQ(Lines(bytes).size(), 200001u);
+    EXPECT_GT(told.back(), 0);
+    for (std::int64_t games : told)
+        EXPECT_TRUE(games == 0 || (games + 1) % RunControl::kChunkGames == 0) << games;
 }
 
-// The real file system, in a directory of the test's own.
+// The real file system, in a folder of the test's own that holds the file of a 3-game run.
 class PosixDataFile : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -243,6 +250,11 @@ class PosixDataFile : public ::testing::Test {
                      ("taviro_data_file_test_" + std::to_string(::getpid()));
         std::filesystem::create_directories(directory_);
         std::filesystem::current_path(directory_);
+        SimulationState old = PlainRun(3);
+        ExportDataFile(old, kExampleTexts, files_, messages_);
+        oldBytes_ = Read("Taviro1.csv");
+        EXPECT_EQ(Lines(oldBytes_).size(), 4u);
+        messages_ = {};
     }
     void TearDown() override {
         std::filesystem::current_path(previous_);
@@ -254,95 +266,87 @@ class PosixDataFile : public ::testing::Test {
         text << in.rdbuf();
         return text.str();
     }
+    static std::ptrdiff_t Entries(const char* folder = ".") {
+        return std::distance(std::filesystem::directory_iterator(folder), {});
+    }
+    std::string LastMessage() const { return messages_.Texts().back(); }
+    // A save that fails half-way leaves the old file byte for byte and nothing else.
+    void ExpectFailureKeepsTheOldFile(const std::string& reason) {
+        SimulationState s = PlainRun(50000);  // about 1 MB
+        ExportDataFile(s, kExampleTexts, files_, messages_);
+        EXPECT_EQ(LastMessage(), "データファイルを保存できませんでした。\nTaviro1.csv: " + reason);
+        EXPECT_EQ(Read("Taviro1.csv"), oldBytes_);
+        EXPECT_EQ(Entries(), 1) << "a temporary file was left behind";
+    }
 
     PosixFileSystem files_;
     RecordingMessageBox messages_;
+    std::string oldBytes_;
     std::filesystem::path previous_;
     std::filesystem::path directory_;
 };
 
-TEST_F(PosixDataFile, ShorterRunReplacesALongerFileCompletely) {
-    SimulationState longRun = PlainRun(50);
-    ExportDataFile(longRun, kExampleTexts, files_, messages_);
-    EXPECT_EQ(Lines(Read("Taviro1.csv")).size(), 51u);
-    SimulationState shortRun = PlainRun(3);
-    ExportDataFile(shortRun, kExampleTexts, files_, messages_);
-    EXPECT_EQ(Lines(Read("Taviro1.csv")).size(), 4u);
+TEST_F(PosixDataFile, ALongerAndThenAShorterRunReplaceTheFileCompletely) {
+    for (std::int32_t games : {50, 3}) {
+        SimulationState s = PlainRun(games);
+        ExportDataFile(s, kExampleTexts, files_, messages_);
+        EXPECT_EQ(Lines(Read("Taviro1.csv")).size(), games + 1u);
+    }
     EXPECT_EQ(messages_.Texts(),
-              (std::vector<std::string>{"保存終了しました。", "ファイルの上書きをしますか？",
-                                        "保存終了しました。"}));
+              (std::vector<std::string>{"ファイルの上書きをしますか？", "保存終了しました。",
+                                        "ファイルの上書きをしますか？", "保存終了しました。"}));
+}
+
+TEST_F(PosixDataFile, TheNewFileIsWrittenBesideItsTargetAndKeptOnlyWhenCommitted) {
+    std::filesystem::create_directory("sub");
+    for (const auto& [name, folder] : {std::pair("Taviro1.csv", "."), {"sub/new.csv", "sub"}}) {
+        const std::ptrdiff_t before = Entries(folder);
+        for (bool commit : {false, true}) {
+            std::string error;
+            auto file = files_.Create(name, error);
+            ASSERT_TRUE(file && file->Write("new"));
+            EXPECT_EQ(Entries(folder), before + 1) << name;
+            EXPECT_EQ(commit && file->Commit(), commit);
+        }
+        EXPECT_EQ(Read(name), "new");
+    }
+    EXPECT_EQ(Entries(), 2);
+    EXPECT_EQ(Entries("sub"), 1);
 }
 
 TEST_F(PosixDataFile, ADirectoryOfThatNameIsAFailure) {
+    std::filesystem::remove("Taviro1.csv");
     std::filesystem::create_directory("Taviro1.csv");
     SimulationState s = PlainRun(5);
     ExportDataFile(s, kExampleTexts, files_, messages_);
-    ASSERT_EQ(messages_.shown.size(), 1u);  // a directory is not asked about
-    EXPECT_EQ(messages_.shown[0].text,
-              "データファイルを保存できませんでした。\nTaviro1.csv: Is a directory");
-}
-
-TEST_F(PosixDataFile, ALinkToAFullDeviceIsAFailure) {
-    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "this system has no /dev/full";
-    std::filesystem::create_symlink("/dev/full", "Taviro1.csv");
-    SimulationState s = PlainRun(5);
-    ExportDataFile(s, kExampleTexts, files_, messages_);
-    EXPECT_EQ(messages_.Texts().back(),
-              "データファイルを保存できませんでした。\nTaviro1.csv: No space left on device");
-    EXPECT_TRUE(std::filesystem::is_symlink("Taviro1.csv"));
+    EXPECT_EQ(messages_.Texts(),  // a directory is not asked about
+              std::vector<std::string>{
+                  "データファイルを保存できませんでした。\nTaviro1.csv: Is a directory"});
 }
 
 TEST_F(PosixDataFile, ALinkKeepsPointingAtItsTargetWhichGetsTheNewContent) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "this system has no /dev/full";
     std::filesystem::create_directory("elsewhere");
-    { std::ofstream("elsewhere/data.csv") << "old"; }
-    std::filesystem::create_symlink("elsewhere/data.csv", "Taviro1.csv");
-    SimulationState s = PlainRun(5);
-    ExportDataFile(s, kExampleTexts, files_, messages_);
-    EXPECT_EQ(messages_.Texts().back(), "保存終了しました。");
-    EXPECT_TRUE(std::filesystem::is_symlink("Taviro1.csv"));
-    EXPECT_EQ(Lines(Read("elsewhere/data.csv")).size(), 6u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("elsewhere"), {}), 1);
-}
-
-// A save that fails half-way leaves the old file byte for byte and nothing else in the folder.
-class FailingSave : public PosixDataFile {
-  protected:
-    void WriteOldFile() {
-        SimulationState old = PlainRun(3);
-        ExportDataFile(old, kExampleTexts, files_, messages_);
-        ASSERT_EQ(messages_.Texts(), std::vector<std::string>{"保存終了しました。"});
-        oldBytes_ = Read("Taviro1.csv");
-    }
-    void ExpectFailureKeepsTheOldFile(const std::string& reason) {
-        SimulationState s = PlainRun(50000);  // about 1 MB
+    std::filesystem::rename("Taviro1.csv", "elsewhere/data.csv");
+    // A device is written directly.
+    const std::pair<const char*, const char*> targets[] = {
+        {"elsewhere/data.csv", "保存終了しました。"},
+        {"/dev/null", "保存終了しました。"},
+        {"/dev/full",
+         "データファイルを保存できませんでした。\nTaviro1.csv: No space left on device"}};
+    for (const auto& [target, message] : targets) {
+        std::filesystem::remove("Taviro1.csv");
+        std::filesystem::create_symlink(target, "Taviro1.csv");
+        SimulationState s = PlainRun(5);
         ExportDataFile(s, kExampleTexts, files_, messages_);
-        EXPECT_EQ(messages_.Texts().back(),
-                  "データファイルを保存できませんでした。\nTaviro1.csv: " + reason);
-        EXPECT_EQ(Read("Taviro1.csv"), oldBytes_);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1)
-            << "a temporary file was left behind";
+        EXPECT_EQ(LastMessage(), message);
+        EXPECT_TRUE(std::filesystem::is_symlink("Taviro1.csv"));
     }
-    std::string oldBytes_;
-};
-
-TEST_F(FailingSave, OnAFullFileSystem) {
-    // A file system of 64 KiB of its own, in a mount namespace that ends with the test.
-    if (::unshare(CLONE_NEWNS) != 0 ||
-        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-        GTEST_SKIP() << "cannot mount a small file system here (needs root): "
-                     << std::strerror(errno);
-    }
-    std::filesystem::create_directory("small");
-    ASSERT_EQ(::mount("tmpfs", "small", "tmpfs", 0, "size=64k"), 0) << std::strerror(errno);
-    std::filesystem::current_path("small");
-    WriteOldFile();
-    ExpectFailureKeepsTheOldFile("No space left on device");
-    std::filesystem::current_path(directory_);
-    ::umount2("small", MNT_DETACH);
+    EXPECT_EQ(Lines(Read("elsewhere/data.csv")).size(), 6u);
+    EXPECT_EQ(Entries("elsewhere"), 1);
 }
 
-TEST_F(FailingSave, BeyondTheFileSizeLimit) {
-    WriteOldFile();
+TEST_F(PosixDataFile, AFailureBeyondTheFileSizeLimitKeepsTheOldFile) {
     rlimit previous{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
     rlimit small = previous;
@@ -354,12 +358,10 @@ TEST_F(FailingSave, BeyondTheFileSizeLimit) {
     std::signal(SIGXFSZ, handler);
 }
 
-TEST_F(FailingSave, WhenTheRenameFails) {
-    WriteOldFile();
+TEST_F(PosixDataFile, AFailedRenameKeepsTheOldFile) {
     std::string error;
     auto file = files_.Create("Taviro1.csv", error);
-    ASSERT_TRUE(file);
-    ASSERT_TRUE(file->Write("new"));
+    ASSERT_TRUE(file && file->Write("new"));
     // Another program puts a folder in the file's place: the rename cannot replace it.
     std::filesystem::rename("Taviro1.csv", "kept.csv");
     std::filesystem::create_directories("Taviro1.csv/inside");
@@ -367,20 +369,17 @@ TEST_F(FailingSave, WhenTheRenameFails) {
     EXPECT_FALSE(file->Error().empty());
     file.reset();
     EXPECT_EQ(Read("kept.csv"), oldBytes_);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 2);
+    EXPECT_EQ(Entries(), 2);
 }
 
 TEST_F(PosixDataFile, AStoppedSaveLeavesTheOldFileAndNoPartialOne) {
-    SimulationState old = PlainRun(3);
-    ExportDataFile(old, kExampleTexts, files_, messages_);
-    const std::string oldBytes = Read("Taviro1.csv");
     SimulationState s = PlainRun(300000);
     s.DataFileName = "Taviro1.csv";
     RunControl control;
     control.RequestStop();
     EXPECT_EQ(SaveDataFile(s, kExampleTexts, files_, &control).status, SaveResult::Status::Stopped);
-    EXPECT_EQ(Read("Taviro1.csv"), oldBytes);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1);
+    EXPECT_EQ(Read("Taviro1.csv"), oldBytes_);
+    EXPECT_EQ(Entries(), 1);
 }
 
 }  // namespace

@@ -4,13 +4,16 @@
 
 #include <charconv>
 #include <clocale>
+#include <chrono>
 #include <cmath>
 #include <map>
+#include <thread>
 
 #include "core/game_loop.h"
 #include "core/recorders.h"
 #include "core/xoshiro.h"
 #include "core/xoshiro_source.h"
+#include "stats/continuation.h"
 #include "stats/estimate_report.h"
 #include "stats/options.h"
 #include "stats/report.h"
@@ -109,6 +112,29 @@ TEST(Likelihood, AgreesWithCountingTheGameLoopsSessions) {
     }
 }
 
+// Here either the REGs or the BIGs alone tell the settings apart: settings 1 to 4 pay that bonus
+// one game in 100, settings 5 and 6 one game in 10, the other bonus one game in 1000 at every
+// setting. Half the continuations are at setting 5 or 6; nearly all soon tell which.
+TEST(Continuation, TheSettingBecomesKnownFromTheBonusesPaid) {
+    LikelihoodEstimate now;
+    now.posterior = {0.125, 0.125, 0.125, 0.125, 0.25, 0.25};
+    now.endStates.push_back({{}, 0, 0, {1, 1, 1, 1, 1, 1}});
+    ContinuationPlan plan;
+    plan.now = &now;
+    plan.knowContinuations = 1024;
+    for (const std::size_t telling : {0, 3}) {  // plain BIGs or REGs
+        for (std::size_t s = 0; s < kSettings; ++s) {
+            plan.odds[s].values = {0, 0, 0, 0};
+            plan.odds[s].values[3 - telling] = kGeneratorValues / 1000;
+            plan.odds[s].values[telling] = kGeneratorValues / (s < 4 ? 100 : 10);
+        }
+        const UntilKnown known = Continue(plan, nullptr).value().untilKnown.value();
+        EXPECT_EQ(known.neitherShare, 0) << telling;
+        EXPECT_NEAR(known.highShare, 0.5, 0.1) << telling;
+        EXPECT_LT(known.p90.value(), 200) << telling;
+    }
+}
+
 EstimateInput Input(std::int64_t games, std::int64_t bigs, std::int64_t regs) {
     EstimateInput in;
     in.games = games;
@@ -187,32 +213,36 @@ TEST(Estimate, TheMachinesStateCarriesOverIntoTheNextGames) {
     EXPECT_LT(Estimate(in).answer->projection->coins.p5, 0);
 }
 
-TEST(Estimate, ImpossibleCountsAreRefusedInOneLine) {
-    const std::vector<std::function<void(EstimateInput&)>> refused = {
-        [](EstimateInput& in) { in.games = 0; },
-        [](EstimateInput& in) { in.regs = -1; },
-        [](EstimateInput& in) { in.bigs = 2995; },     // with 8 REGs: more than 3000 games pay
-        [](EstimateInput& in) { in.arGames = 2985; },  // 20 bonuses in 15 normal games
-        [](EstimateInput& in) { in.arGames = 3001; },
-        [](EstimateInput& in) { in.hyperBigs = 13; },
-        [](EstimateInput& in) { in.hyperBigs = 12; },  // no normal BIG to start the first AR
-        [](EstimateInput& in) {
-            in.hyperBigs = 1;
-            in.arGames = 0;
-        },
-        [](EstimateInput& in) { in.prior = {0, 0, 0, 0, 0, 0}; },
-        [](EstimateInput& in) { in.prior[2] = -1; },
-        [](EstimateInput& in) { in.remaining = kMaxRemaining + 1; },
-        [](EstimateInput& in) { in.rate = 0; },
+TEST(Estimate, ImpossibleCountsAreRefusedInOneLineAboutTheRightCount) {
+    using P = InputPart;
+    const std::pair<std::function<void(EstimateInput&)>, InputPart> refused[] = {
+        {[](EstimateInput& in) { in.games = 0; }, P::Games},
+        {[](EstimateInput& in) { in.regs = -1; }, P::Regs},
+        {[](EstimateInput& in) { in.bigs = 2995; }, P::Games},     // with 8 REGs: over 3000 games
+        {[](EstimateInput& in) { in.arGames = 2985; }, P::Games},  // 20 bonuses, 15 normal games
+        {[](EstimateInput& in) { in.arGames = 3001; }, P::ArGames},
+        {[](EstimateInput& in) { in.hyperBigs = 13; }, P::HyperBigs},
+        {[](EstimateInput& in) { in.hyperBigs = 12; }, P::HyperBigs},  // no normal BIG for an AR
+        {[](EstimateInput& in) { in.hyperBigs = 1, in.arGames = 0; }, P::HyperBigs},
+        {[](EstimateInput& in) { in.bigs = 0, in.arGames = 10; }, P::ArGames},
+        {[](EstimateInput& in) { in.prior = {0, 0, 0, 0, 0, 0}; }, P::Prior},
+        {[](EstimateInput& in) { in.prior[2] = -1; }, P::Prior},
+        {[](EstimateInput& in) { in.remaining = kMaxRemaining + 1; }, P::Remaining},
+        {[](EstimateInput& in) { in.rate = 0; }, P::Rate},
     };
-    for (std::size_t k = 0; k < refused.size(); ++k) {
+    for (std::size_t k = 0; k < std::size(refused); ++k) {
         EstimateInput in = Input(3000, 12, 8);
-        refused[k](in);
+        refused[k].first(in);
+        const std::optional<InputRefusal> refusal = RefuseEstimateInput(in);
+        ASSERT_TRUE(refusal) << k;
+        EXPECT_EQ(refusal->parts.front(), refused[k].second) << k;
+        EXPECT_EQ(refusal->reason.find('\n'), std::string::npos) << k;
         const EstimateOutcome outcome = Estimate(in);
-        EXPECT_FALSE(outcome.answer) << k;
-        EXPECT_FALSE(outcome.error.empty()) << k;
-        EXPECT_EQ(outcome.error.find('\n'), std::string::npos) << k;
+        EXPECT_TRUE(!outcome.answer && !outcome.stopped && outcome.error == refusal->reason) << k;
     }
+    EstimateInput possible = Input(3000, 12, 8);
+    possible.hyperBigs = 2, possible.arGames = 400, possible.remaining = kMaxRemaining;
+    EXPECT_FALSE(RefuseEstimateInput(possible));
     const std::vector<std::vector<std::string_view>> args = {
         {"--games", "3000", "--big", "12"},
         {"--games", "3000", "--big", "12.5", "--reg", "8"},
@@ -234,6 +264,20 @@ TEST(Estimate, ImpossibleCountsAreRefusedInOneLine) {
     EXPECT_EQ(ok.options->input.hyperBigs, 2);
     EXPECT_EQ(ok.options->input.prior[5], 6);
     EXPECT_EQ(ok.options->format, OutputFormat::Json);
+    EXPECT_FALSE(ok.options->help || ok.options->version);
+}
+
+TEST(Estimate, AStopWhileTheNextGamesArePlayedLeavesNoAnswer) {
+    EstimateInput in = Input(100, 0, 0);  // the counts are quick, the next games are not
+    in.remaining = kMaxRemaining;
+    RunControl control;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        control.RequestStop();
+    });
+    const EstimateOutcome outcome = Estimate(in, &control);
+    stopper.join();
+    EXPECT_TRUE(outcome.stopped && !outcome.answer);
 }
 
 // The numbers of a JSON array or CSV value, read back exactly.

@@ -16,6 +16,7 @@ TEST(StatsOptions, DefaultsAndValues) {
     EXPECT_EQ(defaults.sessions, 10000);
     EXPECT_EQ(defaults.seed, 99u);
     EXPECT_EQ(defaults.threads, 2u);
+    EXPECT_FALSE(defaults.help || defaults.version || defaults.plot);
 
     const ParsedOptions set =
         Parse({"--setting", "4", "--games=2.5e3", "--big", "300", "--rate", "7.6", "--seed",

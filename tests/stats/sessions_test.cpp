@@ -10,6 +10,8 @@
 #include "core/run_simulation.h"
 #include "core/xoshiro_source.h"
 #include "stats/parallel_tasks.h"
+#include "stats/continuation.h"
+#include "stats/session_curves.h"
 #include "stats/summary.h"
 #include "support/scripted_source.h"
 
@@ -122,6 +124,21 @@ TEST(Sessions, StoppedEarlyKeepsOnlyCompletedSessions) {
     progress.stop = true;
     PlayAllSessions(settings, 37, 12345, 5, 2, progress);
     EXPECT_FALSE(Summarize(settings[0]));
+}
+
+TEST(Sessions, TheMemoryEstimateIsWhatTheSessionsKeep) {
+    std::vector<SettingSessions> settings = PlayWith(1);
+    for (bool curves : {false, true}) {
+        std::uint64_t kept = 37 * 7 * sizeof(double);  // the values a summary sorts
+        for (SettingSessions& s : settings) {
+            if (curves) s.checkpoints = Checkpoints(3000, 50);
+            kept += s.results.capacity() * sizeof(SessionResult) + s.done.capacity() +
+                    37 * s.checkpoints.size() * sizeof(float);
+        }
+        if (curves) kept += 37 * 3 * kColumnsPerTask * sizeof(float);  // percentile columns
+        EXPECT_EQ(SessionsMemoryBytes(settings, 37, 3), kept) << curves;
+        EXPECT_EQ(SessionsMemoryBytes(settings, 74, 3), 2 * kept) << curves;
+    }
 }
 
 TEST(Sessions, LongRunFrequenciesMatchThePreset) {

@@ -14,6 +14,11 @@ TEST(Summary, PercentilesInterpolateBetweenNeighbours) {
     for (const auto& [p, value] : points) EXPECT_DOUBLE_EQ(Percentile(five, p), value) << p;
     EXPECT_DOUBLE_EQ(Percentile({10, 20}, 5), 10.5);
     EXPECT_EQ(Percentile({7}, 95), 7);
+    // With "never" sorted last as +infinity: nothing where a "never" is involved.
+    const std::vector<double> known = {1, 2, 4, std::numeric_limits<double>::infinity()};
+    const std::pair<double, std::optional<double>> finite[] = {
+        {0, 1}, {50, 3}, {80, std::nullopt}, {100, std::nullopt}};
+    for (const auto& [p, value] : finite) EXPECT_EQ(FinitePercentile(known, p), value) << p;
 }
 
 TEST(Summary, DescribeGivesMomentsShareAheadAndPoints) {

@@ -1,6 +1,8 @@
-// Reaching a window's controls by their designed names, for window tests.
+// Reaching a window's controls by their designed names, and the order Tab takes through them, for
+// window tests.
 #pragma once
 
+#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,6 +27,20 @@ inline void Click(QWidget* button) {
 }
 inline void ClickStart(const SimulatorForm& form) {
     Click(form.Control("ComStart"));
+}
+
+// The names of the controls that Tab reaches, `count` of them from the focused one on; a control
+// without a name is known by its nearest named parent.
+inline QStringList TabChain(int count) {
+    QStringList names;
+    for (int i = 0; i < count; ++i) {
+        QWidget* focused = QApplication::focusWidget();
+        while (focused != nullptr && focused->objectName().isEmpty())
+            focused = focused->parentWidget();
+        names << (focused != nullptr ? focused->objectName() : QString());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    return names;
 }
 
 // Makes a new empty folder the working directory for as long as it lives, and then returns to the

@@ -38,16 +38,10 @@ class EditionsAgreeTest : public QObject {
         QTest::addColumn<int>("setting");
         QTest::addColumn<QString>("big");
         QTest::addColumn<QString>("games");
-        QTest::newRow("setting 1") << 1 << ""
-                                   << "8000";
         QTest::newRow("setting 6") << 6 << ""
                                    << "12345";
         QTest::newRow("frequent BIGs") << 1 << "30"
                                        << "5000";
-        QTest::newRow("every game a BIG") << 1 << "1"
-                                          << "3000";
-        QTest::newRow("no BIG") << 1 << "0"
-                                << "8000";
         QTest::newRow("negative count") << 1 << ""
                                         << "-5";
     }

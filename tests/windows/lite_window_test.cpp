@@ -15,38 +15,38 @@ namespace taviro {
 class LiteWindowTest : public QObject {
     Q_OBJECT
 
+    XoshiroSource source_{1};
+    test_support::RecordingMessageBox messages_;
+    std::unique_ptr<LiteWindow> lite_;
+
   private slots:
+    void init() { lite_ = std::make_unique<LiteWindow>(source_, messages_); }
+    void cleanup() {
+        lite_.reset();
+        messages_ = {};
+    }
+
     void isTheMainWindowWithoutTheTwoButtons() {
-        XoshiroSource source(1);
-        test_support::RecordingMessageBox messages;
-        LiteWindow lite(source, messages);
-        QCOMPARE(lite.objectName(), QString("Form1"));
-        QVERIFY(lite.findChild<QWidget*>("ComG") == nullptr);
-        QVERIFY(lite.findChild<QWidget*>("Command1") == nullptr);
-        QCOMPARE(lite.Control("Frame5")->size(), QSize(321, 97));
+        QCOMPARE(lite_->objectName(), QString("Form1"));
+        QVERIFY(lite_->findChild<QWidget*>("ComG") == nullptr);
+        QVERIFY(lite_->findChild<QWidget*>("Command1") == nullptr);
+        QCOMPARE(lite_->Control("Frame5")->size(), QSize(321, 97));
     }
 
     void zeroGamesMessageHasNoFullStop() {
-        XoshiroSource source(1);
-        test_support::RecordingMessageBox messages;
-        LiteWindow lite(source, messages);
-        test_support::SetField(lite, "TexGAME", "0");
-        test_support::ClickStart(lite);
-        QCOMPARE(messages.Texts(), std::vector<std::string>{"シミュレート回数を指定してください"});
-        QCOMPARE(lite.Text("TexPAY"), QString());
+        test_support::SetField(*lite_, "TexGAME", "0");
+        test_support::ClickStart(*lite_);
+        QCOMPARE(messages_.Texts(), std::vector<std::string>{"シミュレート回数を指定してください"});
+        QCOMPARE(lite_->Text("TexPAY"), QString());
     }
 
     void keyboardAndScreenReaders() {
-        XoshiroSource source(1);
-        test_support::RecordingMessageBox messages;
-        LiteWindow lite(source, messages);
-        test_support::CheckMainWindowNames(lite);
-        lite.show();
-        QVERIFY(QTest::qWaitForWindowActive(&lite));
-        lite.Control("ComStart")->setFocus();
+        lite_->show();
+        QVERIFY(QTest::qWaitForWindowActive(lite_.get()));
+        lite_->Control("ComStart")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QVERIFY(!lite.Text("TexPAY").isEmpty());
-        test_support::CheckMainWindowNames(lite);  // results do not rename the fields
+        QVERIFY(!lite_->Text("TexPAY").isEmpty());
+        test_support::CheckAccessibleNames(*lite_, MainFormLayout());  // kept after a run
     }
 
     void messageBoxButtonsAreJapanese() {

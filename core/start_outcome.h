@@ -1,12 +1,7 @@
-// The start command without its window: reseed, read the parameters, play the run.
+// What the start command can end in, and the message the window shows for each.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
-
-#include "core/parameters.h"
-#include "core/simulation_state.h"
-#include "core/uniform_source.h"
 
 namespace taviro {
 
@@ -19,10 +14,6 @@ enum class StartOutcome {
 };
 
 enum class Edition { Full, Lite };
-
-StartOutcome StartCommand(SimulationState& state, const ParameterTexts& texts,
-                          UniformSource& source,
-                          std::uint64_t historyLimit = DefaultHistoryLimit());
 
 // The message the start command shows for an outcome; empty for Ran. The light edition's
 // message for a count of 0 has no closing full stop.

@@ -1,0 +1,27 @@
+// What two runs left in their states, for comparing them.
+#pragma once
+
+#include <cstdint>
+#include <tuple>
+#include <vector>
+
+#include "core/simulation_state.h"
+
+namespace taviro::test_support {
+
+// Everything a run leaves in the state apart from the history.
+inline auto RunFields(const SimulationState& s) {
+    return std::tuple(s.VirtualOut, s.ThrBIG, s.ThrBIG_AR150, s.ThrBIG_AR1000, s.WeightBIG,
+                      s.ThrREG, s.ARMode, s.ARLeft, s.Stock, s.RegStock, s.GameCount, s.Draw,
+                      s.GameNo, s.StockPos, s.CntAR150, s.CntAR1000, s.CntNBIG, s.CntHBIG, s.CntREG,
+                      s.CntARGames, s.LsBIG, s.LsAR150, s.LsAR1000, s.Payout, s.BaseN);
+}
+
+// The event byte of every game of the history.
+inline std::vector<std::uint8_t> EventCodes(const SimulationState& s) {
+    std::vector<std::uint8_t> codes;
+    for (std::size_t k = 0; k < s.GameLog.size(); ++k) codes.push_back(s.GameLog.Code(k));
+    return codes;
+}
+
+}  // namespace taviro::test_support
