@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
-#include <clocale>
 #include <chrono>
+#include <clocale>
 #include <cmath>
 #include <map>
 #include <thread>
