@@ -3,32 +3,15 @@
 #include <QComboBox>
 #include <QtTest>
 
-#include "core/xoshiro.h"
+#include "core/xoshiro_source.h"
 #include "forms/app_setup.h"
 #include "full/main_window.h"
 #include "lite/lite_window.h"
 #include "support/form_fields.h"
 #include "support/recording_message_box.h"
+#include "support/scripted_source.h"
 
 namespace taviro {
-
-// The default generator with a fixed seed: every start replays the same sequence.
-class ReplayingSource final : public UniformSource {
-  public:
-    explicit ReplayingSource(std::uint64_t seed) : seed_(seed), generator_(seed) {}
-    std::uint64_t Reseed() override {
-        generator_.Seed(seed_);
-        return seed_;
-    }
-    void Restart(std::uint64_t seed) override { generator_.Seed(seed); }
-    void Fill(std::span<float> out) override {
-        for (float& value : out) value = generator_.NextFloat();
-    }
-
-  private:
-    std::uint64_t seed_;
-    Xoshiro256Plus generator_;
-};
 
 class EditionsAgreeTest : public QObject {
     Q_OBJECT
@@ -49,8 +32,9 @@ class EditionsAgreeTest : public QObject {
         QFETCH(int, setting);
         QFETCH(QString, big);
         QFETCH(QString, games);
-        ReplayingSource fullSource(static_cast<std::uint64_t>(setting) * 1000 + games.size());
-        ReplayingSource liteSource(static_cast<std::uint64_t>(setting) * 1000 + games.size());
+        std::vector<std::int32_t> draws(12345);
+        XoshiroSource(static_cast<std::uint64_t>(setting)).FillDraws(draws);
+        test_support::ScriptedSource fullSource(draws), liteSource(draws);
         test_support::RecordingMessageBox messages;
         PosixFileSystem files;
         MainWindow full(fullSource, messages, files);

@@ -107,7 +107,7 @@ class GraphWindowTest : public QObject {
         QCOMPARE(Graph()->Text("LabMin"), QString("1千円"));
     }
 
-    void curveIsPaintedAlsoAfterTheWindowWasHidden() {
+    void curveIsPaintedAfterHidingAndRedrawnOnAClickOnly() {
         Run("3", "-150");  // balances -150, -300, -450: y = 5075, 5150, 5225 twips
         main_->ComG_Click();
         QVERIFY(Graph()->isVisible());
@@ -115,11 +115,6 @@ class GraphWindowTest : public QObject {
         Graph()->hide();
         Graph()->show();
         QVERIFY(IsBlack(Graph()->grab().toImage(), 67, 340));
-    }
-
-    void drawingsAndClicksShowTheLatestCurveOnly() {
-        Run("3", "-150");
-        main_->ComG_Click();
         Run("3", "150");                                // now above the zero line
         QVERIFY(IsBlack(Graph()->Surface(), 67, 348));  // a new run does not redraw
         QTest::mouseClick(Graph(), Qt::LeftButton, {}, QPoint(400, 600));  // a click does
