@@ -8,6 +8,7 @@
 
 #include "core/graph_description.h"
 #include "forms/app_setup.h"
+#include "full/graph_form_layout.h"
 #include "full/main_window.h"
 #include "support/accessible_names.h"
 #include "support/form_fields.h"
@@ -105,6 +106,7 @@ class GraphWindowTest : public QObject {
         Run("3");  // the first results create the window, hidden, with the summary
         QVERIFY(Graph() != nullptr && !Graph()->isVisible());
         QCOMPARE(Graph()->Text("LabMin"), QString("1千円"));
+        test_support::CheckAccessibleNames(*Graph(), GraphFormLayout());
     }
 
     void curveIsPaintedAfterHidingAndRedrawnOnAClickOnly() {
