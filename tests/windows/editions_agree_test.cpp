@@ -4,12 +4,12 @@
 #include <QtTest>
 
 #include "core/xoshiro_source.h"
-#include "forms/app_setup.h"
 #include "full/main_window.h"
 #include "lite/lite_window.h"
 #include "support/form_fields.h"
 #include "support/recording_message_box.h"
 #include "support/scripted_source.h"
+#include "support/window_test_main.h"
 
 namespace taviro {
 
@@ -60,11 +60,6 @@ class EditionsAgreeTest : public QObject {
 
 }  // namespace taviro
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    taviro::SetUpApplication(app);
-    taviro::EditionsAgreeTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TAVIRO_WINDOW_TEST_MAIN(taviro::EditionsAgreeTest)
 
 #include "editions_agree_test.moc"

@@ -8,11 +8,11 @@
 #include <QtTest>
 
 #include "charts/drawing_painter.h"
-#include "forms/app_setup.h"
 #include "stats/estimate_chart.h"
 #include "support/accessible_names.h"
 #include "support/form_fields.h"
 #include "support/recording_message_box.h"
+#include "support/window_test_main.h"
 
 using Texts = QList<std::pair<QString, QString>>;  // field's object name, text typed
 Q_DECLARE_METATYPE(Texts)
@@ -216,11 +216,6 @@ class EstimateWindowTest : public QObject {
 
 }  // namespace taviro
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    taviro::SetUpApplication(app);
-    taviro::EstimateWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TAVIRO_WINDOW_TEST_MAIN(taviro::EstimateWindowTest)
 
 #include "estimate_window_test.moc"

@@ -7,7 +7,6 @@
 #include <QtTest>
 
 #include "core/graph_description.h"
-#include "forms/app_setup.h"
 #include "full/graph_form_layout.h"
 #include "full/main_window.h"
 #include "support/accessible_names.h"
@@ -16,6 +15,7 @@
 #include "support/progress_dialog_driver.h"
 #include "support/recording_message_box.h"
 #include "support/scripted_source.h"
+#include "support/window_test_main.h"
 
 namespace taviro {
 
@@ -293,11 +293,6 @@ class GraphWindowTest : public QObject {
 
 }  // namespace taviro
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    taviro::SetUpApplication(app);
-    taviro::GraphWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TAVIRO_WINDOW_TEST_MAIN(taviro::GraphWindowTest)
 
 #include "graph_window_test.moc"

@@ -4,11 +4,11 @@
 #include <QtTest>
 
 #include "core/xoshiro_source.h"
-#include "forms/app_setup.h"
 #include "forms/qt_message_box.h"
 #include "support/accessible_names.h"
 #include "support/form_fields.h"
 #include "support/recording_message_box.h"
+#include "support/window_test_main.h"
 
 namespace taviro {
 
@@ -67,11 +67,6 @@ class LiteWindowTest : public QObject {
 
 }  // namespace taviro
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    taviro::SetUpApplication(app);
-    taviro::LiteWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TAVIRO_WINDOW_TEST_MAIN(taviro::LiteWindowTest)
 
 #include "lite_window_test.moc"

@@ -4,13 +4,13 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "forms/app_setup.h"
 #include "support/accessible_names.h"
 #include "support/form_fields.h"
 #include "support/held_source.h"
 #include "support/progress_dialog_driver.h"
 #include "support/recording_message_box.h"
 #include "support/scripted_source.h"
+#include "support/window_test_main.h"
 
 namespace taviro {
 
@@ -266,11 +266,6 @@ class MainWindowTest : public QObject {
 
 }  // namespace taviro
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    taviro::SetUpApplication(app);
-    taviro::MainWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+TAVIRO_WINDOW_TEST_MAIN(taviro::MainWindowTest)
 
 #include "main_window_test.moc"
