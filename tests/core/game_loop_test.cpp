@@ -119,10 +119,15 @@ TEST(GameLoop, HoldsPaysAndCountsBonusesInOrder) {
           {1304, "AR終了"}},
          {1, 3, 0, 1300, 2, 1, 0, 0, 0, 0, 0}},
         {"a run ending in AR counts the held hyper BIGs",
-         {{1, kBigAr1000}, {2, kPlainBig}, {3, kBigAr150}, {4, kBigAr1000}, {5, kReg}},
+         {{1, kBigAr1000},
+          {2, kPlainBig},
+          {3, kBigAr150},
+          {4, kBigAr1000},
+          {5, kReg},
+          {6, kBigAr1000}},
          10,
          {{10, "シミュレート終了"}},
-         {1, 0, 0, 9, 1, 2, 3, 1, 1, 1, 991}},
+         {1, 0, 0, 9, 1, 3, 4, 1, 2, 1, 991}},
         {"a normal BIG queued behind a waiting REG is not a leftover",
          {{1, kBigAr150}, {2, kReg}, {3, kReg}, {152, kPlainBig}},
          152,
@@ -151,7 +156,7 @@ TEST(GameLoop, HoldsPaysAndCountsBonusesInOrder) {
     }
 }
 
-TEST(GameLoop, NegativeAndSingleGameRuns) {
+TEST(GameLoop, RunsOfNoGame) {
     for (bool history : {true, false}) {
         const SimulationState s = PlayScripted({}, -5, history);
         EXPECT_EQ(s.CntNBIG + s.CntHBIG + s.CntREG + s.CntARGames, 0);
@@ -162,6 +167,7 @@ TEST(GameLoop, NegativeAndSingleGameRuns) {
             EXPECT_EQ(s.GameLog.Text(0), "");
         }
     }
+    EXPECT_EQ(PlayScripted({}, 0).GameLog.Text(0), "");  // game 0 never ends a run
 }
 
 TEST(GameLoop, ANewRunStartsWithNothingHeld) {
