@@ -153,13 +153,11 @@ TEST(ExportDataFile, OverwriteQuestion) {
     RecordingMessageBox messages;
     messages.answer = MessageBox::kCancel;
     ExportDataFile(s, kExampleTexts, files, messages);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "ファイルの上書きをしますか？");
+    ASSERT_EQ(messages.Texts(), std::vector<std::string>{"ファイルの上書きをしますか？"});
     EXPECT_EQ(messages.shown[0].caption, "注意");
     EXPECT_EQ(messages.shown[0].buttons, MessageBox::Buttons::OkCancel);
     EXPECT_EQ(s.Answer, 2);
     EXPECT_EQ(files.files["Taviro1.csv"], "old content");
-    EXPECT_EQ(files.creates, 0);
 
     messages = {};
     ExportDataFile(s, kExampleTexts, files, messages);
@@ -170,32 +168,23 @@ TEST(ExportDataFile, OverwriteQuestion) {
 }
 
 TEST(ExportDataFile, AFailureAtAnyStepIsReportedAndKeepsTheOldFile) {
-    struct Case {
-        const char* what;
-        bool refuseCreate;
-        int failingWrite;
-        bool failCommit;
-        const char* reason;
-    };
-    const Case cases[] = {
-        {"create", true, -1, false, "Permission denied"},
-        {"first write", false, 0, false, "No space left on device"},
-        {"later write", false, 1, false, "No space left on device"},
-        {"flush or rename", false, -1, true, "No space left on device"},
-    };
-    for (const auto& c : cases) {
+    // A refused create, a failing first or later write, a failing flush or rename.
+    const std::tuple<bool, int, bool> failures[] = {
+        {true, -1, false}, {false, 0, false}, {false, 1, false}, {false, -1, true}};
+    for (const auto& [refuse, write, commit] : failures) {
         MemoryFileSystem files;
         files.files["Taviro1.csv"] = "old content";
-        files.refuseCreate = c.refuseCreate;
-        files.failingWrite = c.failingWrite;
-        files.failCommit = c.failCommit;
+        files.refuseCreate = refuse;
+        files.failingWrite = write;
+        files.failCommit = commit;
         SimulationState s = PlainRun(100000);  // more than one block of bytes
         RecordingMessageBox messages;
         ExportDataFile(s, kExampleTexts, files, messages);
         EXPECT_EQ(messages.Texts().back(),
-                  std::string("データファイルを保存できませんでした。\nTaviro1.csv: ") + c.reason)
-            << c.what;
-        EXPECT_EQ(files.files["Taviro1.csv"], "old content") << c.what;
+                  std::string("データファイルを保存できませんでした。\nTaviro1.csv: ") +
+                      (refuse ? "Permission denied" : "No space left on device"))
+            << write;
+        EXPECT_EQ(files.files["Taviro1.csv"], "old content") << write;
     }
 }
 
