@@ -51,12 +51,7 @@ TEST(LoadParameters, ReadsTheGameCountAndSizesTheHistory) {
 }
 
 TEST(LoadParameters, RefusedStartsLeaveTheStateUnchanged) {
-    struct Case {
-        std::string ParameterTexts::*field;
-        const char* text;
-        LoadStatus status;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string ParameterTexts::*, const char*, LoadStatus> cases[] = {
         {&ParameterTexts::TexBIG, "1e400", LoadStatus::NumberTooLarge},
         {&ParameterTexts::TexREG, "-1e999", LoadStatus::NumberTooLarge},
         {&ParameterTexts::TexGAME, "2147483648", LoadStatus::GameCountTooLarge},
@@ -68,15 +63,15 @@ TEST(LoadParameters, RefusedStartsLeaveTheStateUnchanged) {
         {&ParameterTexts::TexREGOUT, "-1e309", LoadStatus::NumberTooLarge},
         {&ParameterTexts::TexGAME, "1000", LoadStatus::OutOfMemory},  // over the limit below
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
+    for (const auto& [field, text, status] : cases) {
+        SCOPED_TRACE(text);
         ParameterTexts before;
         before.TexGAME = "3";
         SimulationState s = Loaded(before, true);
         ParameterTexts texts;
         texts.TexBIG = "1";
-        texts.*c.field = c.text;
-        EXPECT_EQ(LoadParameters(s, texts, HistoryBytes(1000) - 1), c.status);
+        texts.*field = text;
+        EXPECT_EQ(LoadParameters(s, texts, HistoryBytes(1000) - 1), status);
         EXPECT_EQ(s.WeightBIG, 135);
         EXPECT_EQ(s.GameCount, 3);
         EXPECT_EQ(s.Balance.size(), 4u);
