@@ -11,43 +11,33 @@ namespace taviro {
 namespace {
 
 TEST(FittedScale, FirstAndLastGameLowestAndHighestBalanceOnTheEdges) {
-    struct Case {
-        std::int64_t games;
-        double low, high;
-        PixelRect area;
-    };
-    const Case cases[] = {
+    const std::tuple<std::int64_t, double, double, PixelRect> cases[] = {
         {8000, -2345.5, 6000, {67, 60, 733, 535}},
         {2147483647, -3e9, 1e7, {134, 120, 1467, 1071}},
         {1, -1.56, 0, {0, 0, 1, 1}},
         {5, -1e308, 1e308, {10, 10, 20, 20}},
     };
-    for (const Case& c : cases) {
-        const FittedScale scale(c.games, {c.low, c.high}, c.area);
-        SCOPED_TRACE(c.games);
-        EXPECT_EQ(scale.Column(0), c.area.left);
-        EXPECT_EQ(scale.Column(c.games), c.area.right);
-        EXPECT_EQ(scale.Row(c.high), c.area.top);
-        EXPECT_EQ(scale.Row(c.low), c.area.bottom);
+    for (const auto& [games, low, high, area] : cases) {
+        const FittedScale scale(games, {low, high}, area);
+        SCOPED_TRACE(games);
+        EXPECT_EQ(scale.Column(0), area.left);
+        EXPECT_EQ(scale.Column(games), area.right);
+        EXPECT_EQ(scale.Row(high), area.top);
+        EXPECT_EQ(scale.Row(low), area.bottom);
     }
     EXPECT_EQ(FittedScale(10, {0, 0}, {0, 0, 10, 20}).Row(0), 10);  // one coin either side
 }
 
 TEST(FittedScale, GridAtRoundValues) {
-    struct Case {
-        std::int64_t games;
-        double low, high;
-        const char* balances;  // bottom to top
-        const char* games_;
-    };
-    const Case cases[] = {
+    // Games, lowest and highest balance, the balance marks bottom to top and the game marks.
+    const std::tuple<std::int64_t, double, double, const char*, const char*> cases[] = {
         {8000, -2345.5, 6000, "-2000 0 2000 4000 6000 ", "2000 4000 6000 8000 "},
         {1000000, -2000, 45000, "0 1万 2万 3万 4万 ", "20万 40万 60万 80万 100万 "},
         {200000000, -3.2e6, 5e5, "-300万 -200万 -100万 0 ", "5000万 1億 1.5億 2億 "},
         {1, -1.56, 0, "-1.5 -1 -0.5 0 ", "1 "},
     };
-    for (const Case& c : cases) {
-        const FittedScale scale(c.games, {c.low, c.high}, {67, 60, 733, 535});
+    for (const auto& [count, low, high, balanceTexts, gameTexts] : cases) {
+        const FittedScale scale(count, {low, high}, {67, 60, 733, 535});
         std::string balances, games;
         int below = 536 + 50;  // each line 50 pixels or more above the one below, in the area
         for (const AxisMark& mark : BalanceMarks(scale)) {
@@ -57,8 +47,8 @@ TEST(FittedScale, GridAtRoundValues) {
             below = mark.position;
         }
         for (const AxisMark& mark : GameMarks(scale)) games += mark.text + " ";
-        EXPECT_EQ(balances, c.balances);
-        EXPECT_EQ(games, c.games_);
+        EXPECT_EQ(balances, balanceTexts);
+        EXPECT_EQ(games, gameTexts);
     }
 }
 

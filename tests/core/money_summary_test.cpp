@@ -6,15 +6,9 @@ namespace taviro {
 namespace {
 
 TEST(MoneySummary, NotesCoinsAndNetResult) {
-    struct Case {
-        float lowest;
-        double virtualOut;
-        const char* rate;
-        const char* investment;
-        const char* coins;
-        const char* net;  // nullptr: LabPlus keeps its caption
-    };
-    const Case cases[] = {
+    // Lowest balance, virtual out, rate, investment, final coins and net result (nullptr: LabPlus
+    // keeps its caption).
+    const std::tuple<float, double, const char*, const char*, const char*, const char*> cases[] = {
         {0, 0, "5", "1千円", "50枚", "0千円"},
         {-49, 0, "5", "1千円", "50枚", "0千円"},
         {-50, 0, "5", "2千円", "100枚", "0千円"},
@@ -28,15 +22,12 @@ TEST(MoneySummary, NotesCoinsAndNetResult) {
         {-1234.5f, 3000.4, "1e-320", "25千円", "4250枚", nullptr},  // the quotient leaves the range
         {-1e9f, -1e9, "5", "2E+07千円", "0枚", "-20000000千円"},  // notes held in single precision
     };
-    for (const auto& c : cases) {
-        const MoneySummary s = ComputeMoneySummary(c.lowest, c.virtualOut, c.rate);
-        EXPECT_EQ(s.investment, c.investment) << c.lowest << " " << c.rate;
-        EXPECT_EQ(s.finalCoins, c.coins) << c.lowest << " " << c.rate;
-        if (c.net == nullptr) {
-            EXPECT_FALSE(s.netResult) << c.rate;
-        } else {
-            EXPECT_EQ(s.netResult.value_or("(kept)"), c.net) << c.lowest << " " << c.rate;
-        }
+    for (const auto& [lowest, virtualOut, rate, investment, coins, net] : cases) {
+        SCOPED_TRACE(std::to_string(lowest) + " " + rate);
+        const MoneySummary s = ComputeMoneySummary(lowest, virtualOut, rate);
+        EXPECT_EQ(s.investment, investment);
+        EXPECT_EQ(s.finalCoins, coins);
+        EXPECT_EQ(s.netResult, net ? std::optional<std::string>(net) : std::nullopt);
     }
 }
 

@@ -12,45 +12,21 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 TEST(ParseNumber, ReadsTheLongestLeadingDecimalNumber) {
-    const std::pair<std::string, double> cases[] = {
-        {"8000", 8000},
-        {"-1.5603781019", -1.5603781019},
-        {"  3", 3},
-        {"\t3", 3},
-        {"+4.5", 4.5},
-        {"3abc", 3},
-        {"7.", 7},
-        {".5", 0.5},
-        {"-.25", -0.25},
-        {"1e5x", 100000},
-        {"1E+2", 100},
-        {"25e-1", 2.5},
-        {"1e", 1},
-        {"1e+", 1},
-        {"2.5.3", 2.5},
-        {"1 2", 1},
-        {"", 0},
-        {"-", 0},
-        {".", 0},
-        {"+.e5", 0},
-        {"inf", 0},
-        {"nan", 0},
-        {"0x10", 0},
-        {"\xEF\xBC\x91\xEF\xBC\x92", 0},  // full-width "１２"
-        {"\xE3\x80\x80"
-         "3",
-         0},  // a full-width space
-        {"1e-400", 0},
-        {"0.00002288818359375", 0.00002288818359375},
-        {"4e-320", 4e-320},
-        {"1e400", kInf},
-        {"-1e400", -kInf},
-        {"0.0001e99999999999", kInf},
-        {"0.001e-99999999999", 0},
-        {"1" + std::string(400, '0'), kInf},
+    const std::pair<const char*, double> cases[] = {
+        {"8000", 8000},  {"  3", 3},        {"\t3", 3},         {"+4.5", 4.5},       {"3abc", 3},
+        {"7.", 7},       {".5", 0.5},       {"-.25", -0.25},    {"1e5x", 1e5},       {"1E+2", 100},
+        {"25e-1", 2.5},  {"1e", 1},         {"1e+", 1},         {"2.5.3", 2.5},      {"1 2", 1},
+        {"", 0},         {"-", 0},          {".", 0},           {"+.e5", 0},         {"inf", 0},
+        {"nan", 0},      {"0x10", 0},       {"1e-400", 0},      {"\uFF11\uFF12", 0}, {"\u30003", 0},
+        {"1e400", kInf}, {"-1e400", -kInf}, {"4e-320", 4e-320},
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ(ParseNumber(text), value) << '"' << text << '"';
+    EXPECT_EQ(ParseNumber("-1.5603781019"), -1.5603781019);
+    EXPECT_EQ(ParseNumber("0.00002288818359375"), 0.00002288818359375);
+    EXPECT_EQ(ParseNumber("0.0001e99999999999"), kInf);
+    EXPECT_EQ(ParseNumber("0.001e-99999999999"), 0);
+    EXPECT_EQ(ParseNumber("1" + std::string(400, '0')), kInf);
 }
 
 TEST(ParseWholeNumber, AcceptsExactlyOneNumber) {
@@ -110,22 +86,14 @@ TEST(ToLong, RoundsHalvesToEvenWithinThirtyTwoBits) {
 
 TEST(FormatNumber, WritesTheGeneralForm) {
     const std::pair<double, const char*> doubles[] = {
-        {0, "0"},
-        {-0.0, "0"},
-        {0.5, "0.5"},
-        {-0.25, "-0.25"},
-        {400, "400"},
-        {-1.5603781019, "-1.5603781019"},
-        {47.98739660333333, "47.9873966033333"},
-        {123456789012345, "123456789012345"},
-        {1e15, "1E+15"},
-        {0.0001, "0.0001"},
-        {0.00001, "1E-05"},
-        {1.5e-300, "1.5E-300"},
-        {kInf, ""},
-        {std::nan(""), ""},
+        {0, "0"},           {-0.0, "0"},        {0.5, "0.5"},
+        {-0.25, "-0.25"},   {400, "400"},       {1e15, "1E+15"},
+        {0.0001, "0.0001"}, {0.00001, "1E-05"}, {1.5e-300, "1.5E-300"},
+        {kInf, ""},         {std::nan(""), ""}, {-1.5603781019, "-1.5603781019"},
     };
     for (const auto& [x, text] : doubles) EXPECT_EQ(FormatNumber(x), text) << x;
+    EXPECT_EQ(FormatNumber(47.98739660333333), "47.9873966033333");
+    EXPECT_EQ(FormatNumber(123456789012345.0), "123456789012345");
     const std::pair<float, const char*> singles[] = {
         {-1.5603781019f, "-1.560378"}, {25.0f, "25"}, {-0.0f, "0"}, {67108864.0f, "6.710886E+07"}};
     for (const auto& [x, text] : singles) EXPECT_EQ(FormatNumber(x), text) << x;

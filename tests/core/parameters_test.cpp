@@ -11,30 +11,6 @@ SimulationState Loaded(const ParameterTexts& texts, bool history = false) {
     return s.value_or(SimulationState{});
 }
 
-TEST(SettingPreset, EachSettingGivesItsWeightsAndThresholds) {
-    struct Row {
-        const char* setting;
-        std::int32_t w, thrBig, thrAr150, thrAr1000, thrReg;
-    };
-    const Row rows[] = {
-        {"1", 135, 7830, 15525, 15660, 24824},  {"2", 147, 8526, 16905, 17052, 26564},
-        {"3", 159, 9222, 18285, 18444, 28304},  {"4", 172, 9976, 19780, 19952, 29928},
-        {"5", 186, 10788, 21390, 21576, 31784}, {"6", 229, 13282, 26335, 26564, 37120},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.setting);
-        ParameterTexts texts;
-        texts.TexBIG = SettingPreset(row.setting).value().big;
-        texts.TexREG = SettingPreset(row.setting).value().reg;
-        const SimulationState s = Loaded(texts);
-        EXPECT_EQ(s.WeightBIG, row.w);
-        EXPECT_EQ(s.ThrBIG, row.thrBig);
-        EXPECT_EQ(s.ThrBIG_AR150, row.thrAr150);
-        EXPECT_EQ(s.ThrBIG_AR1000, row.thrAr1000);
-        EXPECT_EQ(s.ThrREG, row.thrReg);
-    }
-}
-
 TEST(SettingPreset, OnlyTextsReadingExactlyOneToSixSelect) {
     for (const char* text : {"3", "3.0", "03", " 3", "3abc"}) {
         EXPECT_EQ(SettingPreset(text).value_or(PresetTexts{}).big, "412.176") << text;
@@ -59,15 +35,7 @@ TEST(LoadParameters, WeightsFromDenominatorsAndProbabilities) {
     }
 }
 
-TEST(LoadParameters, ReadsGameCountAndCoins) {
-    const SimulationState s = Loaded(ParameterTexts{});
-    EXPECT_EQ(s.GameCount, 8000);
-    EXPECT_EQ(s.BaseN, -1.5603781019);
-    EXPECT_EQ(s.BaseAR, 1.5842163960);
-    EXPECT_EQ(s.OutNBIG, 401.65);
-    EXPECT_EQ(s.OutHBIG, 548.011);
-    EXPECT_EQ(s.OutREG, 127);
-
+TEST(LoadParameters, ReadsTheGameCountAndSizesTheHistory) {
     const std::pair<const char*, std::int32_t> counts[] = {
         {"2.5", 2}, {"3.5", 4}, {"0.4", 0}, {"", 0}, {"-5", -5}, {"2147483647", 2147483647}};
     for (const auto& [text, count] : counts) {
@@ -83,12 +51,7 @@ TEST(LoadParameters, ReadsGameCountAndCoins) {
 }
 
 TEST(LoadParameters, RefusedStartsLeaveTheStateUnchanged) {
-    struct Case {
-        std::string ParameterTexts::*field;
-        const char* text;
-        LoadStatus status;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string ParameterTexts::*, const char*, LoadStatus> cases[] = {
         {&ParameterTexts::TexBIG, "1e400", LoadStatus::NumberTooLarge},
         {&ParameterTexts::TexREG, "-1e999", LoadStatus::NumberTooLarge},
         {&ParameterTexts::TexGAME, "2147483648", LoadStatus::GameCountTooLarge},
@@ -100,15 +63,15 @@ TEST(LoadParameters, RefusedStartsLeaveTheStateUnchanged) {
         {&ParameterTexts::TexREGOUT, "-1e309", LoadStatus::NumberTooLarge},
         {&ParameterTexts::TexGAME, "1000", LoadStatus::OutOfMemory},  // over the limit below
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
+    for (const auto& [field, text, status] : cases) {
+        SCOPED_TRACE(text);
         ParameterTexts before;
         before.TexGAME = "3";
         SimulationState s = Loaded(before, true);
         ParameterTexts texts;
         texts.TexBIG = "1";
-        texts.*c.field = c.text;
-        EXPECT_EQ(LoadParameters(s, texts, HistoryBytes(1000) - 1), c.status);
+        texts.*field = text;
+        EXPECT_EQ(LoadParameters(s, texts, HistoryBytes(1000) - 1), status);
         EXPECT_EQ(s.WeightBIG, 135);
         EXPECT_EQ(s.GameCount, 3);
         EXPECT_EQ(s.Balance.size(), 4u);

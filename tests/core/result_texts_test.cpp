@@ -41,7 +41,6 @@ TEST(ResultTexts, FrequenciesSharesAndTies) {
         {"TexOUT", "-5284"},      {"TexPAY", "97.72"},
     };
     EXPECT_EQ(TextsOf(s), expected);
-    EXPECT_EQ(kResultControls[kResultsBeforeMoneySummary - 1], "TexST_REG");
 }
 
 TEST(ResultTexts, EmptyWhenTheDivisorIsZero) {

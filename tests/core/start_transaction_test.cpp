@@ -136,37 +136,32 @@ bool WatchedAllocation(SimulationState& s, std::size_t elements, const RunContro
     return !failAllocations && AllocateHistory(s, elements, control);
 }
 
-TEST_F(StartTransactionTest, TheOldHistoryIsReleasedBeforeTheNewOneIsAllocated) {
-    ASSERT_EQ(Start(Games("5000")), StartOutcome::Ran);
-    heldAtAllocation.clear();
-    failAllocations = false;
-    StartTransaction start(state_, origin_, *source_, WatchedAllocation);
-    watched = &start;
-    ASSERT_EQ(start.Prepare(Games("8000"), HistoryBytes(1000000)), StartOutcome::Ran);
-    EXPECT_TRUE(state_.Balance.empty());
-    EXPECT_EQ(start.HeldHistoryBytes(), HistoryBytes(5000));
-    RunControl control;
-    ASSERT_TRUE(start.Play(control));
-    EXPECT_EQ(heldAtAllocation, std::vector<std::size_t>{0});
-    EXPECT_EQ(start.HeldHistoryBytes(), HistoryBytes(8000));
-}
-
-TEST_F(StartTransactionTest, AFailedAllocationLeavesNoStaleResults) {
-    ASSERT_EQ(Start(Games("5000")), StartOutcome::Ran);
-    failAllocations = true;
-    StartTransaction start(state_, origin_, *source_, WatchedAllocation);
-    watched = &start;
-    ASSERT_EQ(start.Prepare(Games("8000"), HistoryBytes(1000000)), StartOutcome::Ran);
-    RunControl control;
-    EXPECT_FALSE(start.Play(control));
-    EXPECT_EQ(start.Abandon(), 0);
-    EXPECT_FALSE(start.Restore());
-    EXPECT_TRUE(start.ResultsLost());
-    SimulationState empty;
-    empty.KeepsHistory = true;
-    ExpectSameState(state_, empty);
-    EXPECT_TRUE(state_.KeepsHistory);
-    EXPECT_FALSE(origin_.seed);
+TEST_F(StartTransactionTest, TheOldHistoryIsReleasedFirstAndAFailedAllocationLeavesNothingStale) {
+    for (bool fail : {false, true}) {
+        ASSERT_EQ(Start(Games("5000")), StartOutcome::Ran);
+        heldAtAllocation.clear();
+        failAllocations = fail;
+        StartTransaction start(state_, origin_, *source_, WatchedAllocation);
+        watched = &start;
+        ASSERT_EQ(start.Prepare(Games("8000"), HistoryBytes(1000000)), StartOutcome::Ran);
+        EXPECT_TRUE(state_.Balance.empty());
+        EXPECT_EQ(start.HeldHistoryBytes(), HistoryBytes(5000));
+        RunControl control;
+        EXPECT_EQ(start.Play(control), !fail);
+        EXPECT_EQ(heldAtAllocation, std::vector<std::size_t>{0});
+        if (!fail) {
+            EXPECT_EQ(start.HeldHistoryBytes(), HistoryBytes(8000));
+            continue;
+        }
+        EXPECT_EQ(start.Abandon(), 0);
+        EXPECT_FALSE(start.Restore());
+        EXPECT_TRUE(start.ResultsLost());
+        SimulationState empty;
+        empty.KeepsHistory = true;
+        ExpectSameState(state_, empty);
+        EXPECT_TRUE(state_.KeepsHistory);
+        EXPECT_FALSE(origin_.seed);
+    }
 }
 
 TEST(StartMessage, TellsWhyAStartPlayedNothing) {
