@@ -1,8 +1,10 @@
 #include "datafile/data_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -306,6 +308,24 @@ TEST_F(PosixDataFile, ALinkKeepsPointingAtItsTargetWhichGetsTheNewContent) {
     }
     EXPECT_EQ(Lines(Read("elsewhere/data.csv")).size(), 6u);
     EXPECT_EQ(Entries("elsewhere"), 1);
+}
+
+// A real write that fails half-way: past the file-size limit.
+TEST_F(PosixDataFile, AFailureBeyondTheFileSizeLimitKeepsTheOldFile) {
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit small = previous;
+    small.rlim_cur = 64 * 1024;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);  // the failing write reports instead
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    SimulationState s = PlainRun(50000);  // about 1 MB
+    ExportDataFile(s, kExampleTexts, files_, messages_);
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_EQ(messages_.Texts().back(),
+              "データファイルを保存できませんでした。\nTaviro1.csv: File too large");
+    EXPECT_EQ(Read("Taviro1.csv"), oldBytes_);
+    EXPECT_EQ(Entries(), 1) << "a temporary file was left behind";
 }
 
 TEST_F(PosixDataFile, AFailedRenameKeepsTheOldFile) {
