@@ -180,9 +180,7 @@ TEST(Estimate, FiguresFollowThePosterior) {
 TEST(Estimate, TheMachinesStateCarriesOverIntoTheNextGames) {
     // 50 AR games after the only BIG, paid at game 50: at least 100 AR games are still to come.
     EstimateInput in = Input(100, 1, 0);
-    in.hyperBigs = 0;
-    in.arGames = 50;
-    in.remaining = 80;
+    in.hyperBigs = 0, in.arGames = 50, in.remaining = 80;
     const EstimateAnswer a = Estimate(in).answer.value();
     const double arGames = 80 * 1.5842163960;  // the AR base of the default coins
     EXPECT_NEAR(a.projection->coins.p5, arGames, 1e-6);
@@ -218,36 +216,15 @@ TEST(Estimate, ImpossibleCountsAreRefusedInOneLineAboutTheRightCount) {
         refused[k].first(in);
         const std::optional<InputRefusal> refusal = RefuseEstimateInput(in);
         ASSERT_TRUE(refusal) << k;
-        EXPECT_EQ(refusal->parts.front(), refused[k].second) << k;
-        EXPECT_EQ(refusal->reason.find('\n'), std::string::npos) << k;
+        EXPECT_TRUE(refusal->parts.front() == refused[k].second &&
+                    refusal->reason.find('\n') == std::string::npos)
+            << k << ": " << refusal->reason;
         const EstimateOutcome outcome = Estimate(in);
         EXPECT_TRUE(!outcome.answer && !outcome.stopped && outcome.error == refusal->reason) << k;
     }
     EstimateInput possible = Input(3000, 12, 8);
     possible.hyperBigs = 2, possible.arGames = 400, possible.remaining = kMaxRemaining;
     EXPECT_FALSE(RefuseEstimateInput(possible));
-    const std::vector<std::vector<std::string_view>> args = {
-        {"--games", "3000", "--big", "12"},
-        {"--games", "3000", "--big", "12.5", "--reg", "8"},
-        {"--games", "3000", "--big", "12", "--reg", "8", "--prior", "1,1,1"},
-        {"--games", "3000", "--big", "12", "--reg", "8", "--prior", "1,1,1,1,1,x"},
-        {"--games", "3000", "--big", "12", "--reg", "8", "--setting", "3"},
-        {"--games", "3000", "--big", "12", "--reg", "8", "--ar-games", "1e9"},
-    };
-    for (const auto& a : args) {
-        const ParsedEstimate parsed = ParseEstimateOptions(a, 1, 2);
-        EXPECT_FALSE(parsed.options) << a.back();
-        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << a.back();
-    }
-    const ParsedEstimate ok = ParseEstimateOptions(
-        std::vector<std::string_view>{"--games=3000", "--big", "12", "--reg", "8", "--hbig", "2",
-                                      "--prior", "1,2,3,4,5,6", "--format", "json"},
-        1, 2);
-    ASSERT_TRUE(ok.options) << ok.error;
-    EXPECT_EQ(ok.options->input.hyperBigs, 2);
-    EXPECT_EQ(ok.options->input.prior[5], 6);
-    EXPECT_EQ(ok.options->format, OutputFormat::Json);
-    EXPECT_FALSE(ok.options->help || ok.options->version);
 }
 
 TEST(Estimate, AStopWhileTheNextGamesArePlayedLeavesNoAnswer) {
@@ -289,7 +266,6 @@ TEST(EstimateReport, TheThreeFormatsCarryTheSameFigures) {
     for (std::size_t s = 0; s < kSettings; ++s) {
         const std::size_t comma = std::min(array.find(','), array.size());
         EXPECT_EQ(Read(array.substr(0, comma)), a.posterior[s]);
-        EXPECT_EQ(Read(values["posterior_" + std::to_string(s + 1)]), a.posterior[s]);
         array.remove_prefix(std::min(comma + 2, array.size()));
     }
     for (const EstimateFigure& f : EstimateFigures(in, a)) {

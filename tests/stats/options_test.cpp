@@ -71,5 +71,24 @@ TEST(StatsOptions, BadOptionsAndValuesAreRefusedInOneLine) {
     }
 }
 
+TEST(EstimateOptions, ValuesAndRefusals) {
+    const ParsedEstimate ok = ParseEstimateOptions(
+        Words("--games=3000 --big 12 --reg 8 --hbig 2 --prior 1,2,3,4,5,6 --format json"), 1, 2);
+    ASSERT_TRUE(ok.options) << ok.error;
+    EXPECT_EQ(ok.options->input.hyperBigs, 2);
+    EXPECT_EQ(ok.options->input.prior[5], 6);
+    EXPECT_EQ(ok.options->format, OutputFormat::Json);
+    EXPECT_FALSE(ok.options->help || ok.options->version);
+    const std::string_view lines =
+        "--games 3000 --big 12|--games 3000 --big 12.5 --reg 8|"
+        "--games 3000 --big 12 --reg 8 --prior 1,1,1|"
+        "--games 3000 --big 12 --reg 8 --prior 1,1,1,1,1,x|"
+        "--games 3000 --big 12 --reg 8 --setting 3|--games 3000 --big 12 --reg 8 --ar-games 1e9";
+    for (const std::string_view line : Words(lines, '|')) {
+        const ParsedEstimate parsed = ParseEstimateOptions(Words(line), 1, 2);
+        EXPECT_TRUE(!parsed.options && parsed.error.find('\n') == std::string::npos) << line;
+    }
+}
+
 }  // namespace
 }  // namespace taviro::stats
