@@ -15,7 +15,6 @@
 #include "core/xoshiro_source.h"
 #include "stats/continuation.h"
 #include "stats/estimate_report.h"
-#include "stats/options.h"
 #include "stats/report.h"
 
 namespace taviro::stats {
@@ -50,8 +49,7 @@ TEST(Likelihood, CasesWorkedByHand) {
         Observation shown;
         std::function<double(Odds)> expected;
         double tolerance;  // relative: looser where the random orders decide
-    };
-    const Case cases[] = {
+    } const cases[] = {
         // No BIG paid, so never an AR: nothing can be held, the multinomial is exact.
         {{50, 0, 2, {}, {}},
          [&](Odds o) { return 1225 * std::pow(o.RegChance(), 2) * std::pow(none(o), 48); },
@@ -131,7 +129,7 @@ EstimateInput Input(std::int64_t games, std::int64_t bigs, std::int64_t regs) {
     return in;
 }
 
-TEST(Estimate, SameSeedSameAnswerWhateverTheThreads) {
+TEST(Estimate, SameSeedSameAnswerWhateverTheThreadsAndNoneWhenStopped) {
     EstimateInput in = Input(3000, 12, 8);
     in.remaining = 2000;
     const EstimateAnswer one = [&] {
@@ -150,10 +148,20 @@ TEST(Estimate, SameSeedSameAnswerWhateverTheThreads) {
     for (std::size_t s = 0; s < kSettings; ++s) {
         EXPECT_NEAR(one.posterior[s], other.posterior[s], 5 * one.posteriorSe[s] + 1e-4);
     }
-    // Stopped before it starts: no answer.
+    // Stopped before it starts, or while the next games are played: no answer.
     RunControl control;
     control.RequestStop();
     EXPECT_TRUE(Estimate(in, &control).stopped);
+    in = Input(100, 0, 0);  // the counts are quick, the next games are not
+    in.remaining = kMaxRemaining;
+    RunControl later;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        later.RequestStop();
+    });
+    const EstimateOutcome outcome = Estimate(in, &later);
+    stopper.join();
+    EXPECT_TRUE(outcome.stopped && !outcome.answer);
 }
 
 TEST(Estimate, FiguresFollowThePosterior) {
@@ -225,19 +233,6 @@ TEST(Estimate, ImpossibleCountsAreRefusedInOneLineAboutTheRightCount) {
     EstimateInput possible = Input(3000, 12, 8);
     possible.hyperBigs = 2, possible.arGames = 400, possible.remaining = kMaxRemaining;
     EXPECT_FALSE(RefuseEstimateInput(possible));
-}
-
-TEST(Estimate, AStopWhileTheNextGamesArePlayedLeavesNoAnswer) {
-    EstimateInput in = Input(100, 0, 0);  // the counts are quick, the next games are not
-    in.remaining = kMaxRemaining;
-    RunControl control;
-    std::thread stopper([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        control.RequestStop();
-    });
-    const EstimateOutcome outcome = Estimate(in, &control);
-    stopper.join();
-    EXPECT_TRUE(outcome.stopped && !outcome.answer);
 }
 
 // The numbers of a JSON array or CSV value, read back exactly.

@@ -88,9 +88,7 @@ TEST(Sessions, SameSeedSameResultsWhateverTheThreads) {
     EXPECT_NE(one[0].results[0].finalBalance, one[0].results[1].finalBalance);
     EXPECT_NE(SessionSeed(1, 2, 0), SessionSeed(1, 3, 0));
     EXPECT_NE(SessionSeed(1, 2, 0), SessionSeed(2, 2, 0));
-}
-
-TEST(Sessions, ThreadsTheSystemRefusesAreDoneWithout) {
+    // Threads the system refuses are done without.
     int started = 0;
     const ThreadStarter refuseAfterOne = [&](std::function<void()> work) {
         if (started++ == 1)
@@ -101,7 +99,7 @@ TEST(Sessions, ThreadsTheSystemRefusesAreDoneWithout) {
     std::vector<SettingSessions> settings = PlayWith(1);
     Progress progress;
     EXPECT_EQ(PlayAllSessions(settings, 37, 12345, 5, 8, progress, refuseAfterOne), 2u);
-    EXPECT_TRUE(SameResults(settings, PlayWith(1)));
+    EXPECT_TRUE(SameResults(settings, one));
 }
 
 TEST(Sessions, ANetResultBeyondTheNumberRangeIsNotAveragedAsZero) {
@@ -112,7 +110,7 @@ TEST(Sessions, ANetResultBeyondTheNumberRangeIsNotAveragedAsZero) {
     EXPECT_TRUE(std::isnan(r.netResult));
 }
 
-TEST(Sessions, TheSummaryAveragesTheCompletedSessionsOnly) {
+TEST(Sessions, SummaryAndMemoryOfTheCompletedSessions) {
     std::vector<SettingSessions> settings = PlayWith(1);
     double bigs = 0, regs = 0, ar = 0, perGame = 0;
     for (const SessionResult& r : settings[1].results) {
@@ -124,15 +122,7 @@ TEST(Sessions, TheSummaryAveragesTheCompletedSessionsOnly) {
     EXPECT_NEAR(f.meanRegs, regs / 37, 1e-12);
     EXPECT_NEAR(f.meanArGames, ar / 37, 1e-9);
     EXPECT_NEAR(f.payout.payout, (perGame / 37 + 3) * 100 / 3, 1e-9);
-    // Stopped before any session completes: nothing to summarise.
-    Progress progress;
-    progress.stop = true;
-    PlayAllSessions(settings, 37, 12345, 5, 2, progress);
-    EXPECT_FALSE(Summarize(settings[0]));
-}
-
-TEST(Sessions, TheMemoryEstimateIsWhatTheSessionsKeep) {
-    std::vector<SettingSessions> settings = PlayWith(1);
+    // The memory estimate is what the sessions keep.
     for (bool curves : {false, true}) {
         std::uint64_t kept = 37 * 7 * sizeof(double);  // the values a summary sorts
         for (SettingSessions& s : settings) {
@@ -144,6 +134,11 @@ TEST(Sessions, TheMemoryEstimateIsWhatTheSessionsKeep) {
         EXPECT_EQ(SessionsMemoryBytes(settings, 37, 3), kept) << curves;
         EXPECT_EQ(SessionsMemoryBytes(settings, 74, 3), 2 * kept) << curves;
     }
+    // Stopped before any session completes: nothing to summarise.
+    Progress progress;
+    progress.stop = true;
+    PlayAllSessions(settings, 37, 12345, 5, 2, progress);
+    EXPECT_FALSE(Summarize(settings[0]));
 }
 
 TEST(ParallelTasks, AnExceptionOfAnyThreadIsThrownOnceAllHaveEnded) {
