@@ -22,8 +22,7 @@ std::vector<std::string_view> Words(std::string_view line, char separator = ' ')
 TEST(StatsOptions, DefaultsAndValues) {
     const StatsOptions defaults = Parse({}).options.value();
     EXPECT_EQ(defaults.settings, (std::vector<int>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(defaults.seed, 99u);
-    EXPECT_EQ(defaults.threads, 2u);
+    EXPECT_EQ(std::pair(defaults.seed, defaults.threads), std::pair(std::uint64_t{99}, 2u));
     EXPECT_FALSE(defaults.help || defaults.version || defaults.plot);
 
     const ParsedOptions set =
@@ -32,17 +31,11 @@ TEST(StatsOptions, DefaultsAndValues) {
     ASSERT_TRUE(set.options) << set.error;
     const StatsOptions& o = *set.options;
     EXPECT_EQ(o.settings, std::vector<int>{4});
-    EXPECT_EQ(o.games, 2500);
-    EXPECT_EQ(o.rate, 7.6);
-    EXPECT_EQ(o.seed, 18446744073709551615u);
-    EXPECT_EQ(o.threads, 3u);
-    EXPECT_EQ(o.sessions, 12);
-    EXPECT_EQ(o.format, OutputFormat::Json);
-    const ParameterTexts texts = TextsForSetting(o, 4);
-    EXPECT_EQ(texts.TexBIG, "300");
-    EXPECT_EQ(texts.TexREG, "762.047");  // the preset's
-    EXPECT_EQ(texts.TexNBIG, "400");
-    EXPECT_EQ(texts.TexGAME, "2500");
+    EXPECT_TRUE(o.games == 2500 && o.rate == 7.6 && o.seed == 18446744073709551615u &&
+                o.threads == 3 && o.sessions == 12 && o.format == OutputFormat::Json);
+    const ParameterTexts texts = TextsForSetting(o, 4);  // the preset's REG
+    EXPECT_EQ((std::vector<std::string>{texts.TexBIG, texts.TexREG, texts.TexNBIG, texts.TexGAME}),
+              (std::vector<std::string>{"300", "762.047", "400", "2500"}));
     EXPECT_TRUE(Parse({"--help"}).options->help);
     const StatsOptions plotted =
         Parse(Words("--plot a/Six.SVG --plot-size=800x500")).options.value();
