@@ -83,15 +83,11 @@ void ExpectMarksOnThePicture(const Drawing& d) {
         const std::vector<Point>* points = nullptr;
         if (const auto* area = std::get_if<Area>(&mark)) points = &area->outline;
         if (const auto* line = std::get_if<Line>(&mark)) points = &line->points;
-        if (const auto* caption = std::get_if<Caption>(&mark)) {
-            EXPECT_GE(caption->at.x, 0);
-            EXPECT_LE(caption->at.x +
-                          (caption->anchor == Anchor::TopLeft || caption->anchor == Anchor::Left
-                               ? TextWidth(caption->text, caption->size)
-                               : 0),
-                      d.width + 1)
-                << caption->text;
-            EXPECT_TRUE(caption->at.y >= 0 && caption->at.y <= d.height) << caption->text;
+        if (const auto* c = std::get_if<Caption>(&mark)) {
+            const bool leftAnchored = c->anchor == Anchor::TopLeft || c->anchor == Anchor::Left;
+            const double right = c->at.x + (leftAnchored ? TextWidth(c->text, c->size) : 0);
+            EXPECT_TRUE(c->at.x >= 0 && right <= d.width + 1) << c->text;
+            EXPECT_TRUE(c->at.y >= 0 && c->at.y <= d.height) << c->text;
             continue;
         }
         for (const Point& p : *points) {
@@ -206,8 +202,7 @@ TEST(EstimateChart, BarsStandForThePriorAndPosterior) {
             if (area->ink == Ink::Prior && box.height > 0) prior.push_back(box);
             if (area->ink == Ink::Posterior && box.height > 0) posterior.push_back(box);
         }
-        ASSERT_EQ(prior.size(), 6u);
-        ASSERT_EQ(posterior.size(), 6u);
+        ASSERT_TRUE(prior.size() == 6 && posterior.size() == 6);
         for (std::size_t s = 0; s < 6; ++s) {
             EXPECT_LT(prior[s].Right(), posterior[s].left);
             EXPECT_TRUE(s == 0 || posterior[s - 1].Right() < prior[s].left);
