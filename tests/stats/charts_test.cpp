@@ -1,5 +1,4 @@
-// The pictures' figures and layout, without drawing: round axes, the sessions' percentile bands,
-// the histogram behind the win rate, and marks that stay on the picture.
+// The pictures' figures and layout, without drawing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,10 +20,9 @@ TEST(Axis, TicksAreRoundAndInsideTheAxis) {
         double low, high;
         int most;
         bool widen;
-    };
-    const Case cases[] = {{0, 8000, 4, false},       {-4945.9, 15905, 8, true}, {0, 0.137, 5, true},
-                          {-163.3, 583.9, 4, false}, {3, 3, 5, true},           {0, 1e6, 5, false},
-                          {-0.3, 0.7, 10, true},     {12, 12.04, 4, false}};
+    } const cases[] = {{0, 8000, 4, false},       {-4945.9, 15905, 8, true}, {0, 0.137, 5, true},
+                       {-163.3, 583.9, 4, false}, {3, 3, 5, true},           {0, 1e6, 5, false},
+                       {-0.3, 0.7, 10, true},     {12, 12.04, 4, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.low) + " to " + std::to_string(c.high));
         const Axis axis(c.low, c.high, 100, 500, c.most, c.widen);
@@ -32,30 +30,27 @@ TEST(Axis, TicksAreRoundAndInsideTheAxis) {
         const double mantissa = axis.Step() / power;
         EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 ||
                     std::abs(mantissa - 5) < 1e-9);
-        EXPECT_LE(axis.Low(), std::min(c.low, c.high));
-        EXPECT_GE(axis.High(), std::max(c.low, c.high));
-        if (!c.widen && c.low < c.high) {
-            EXPECT_EQ(axis.Low(), c.low);
-        }
+        EXPECT_TRUE(axis.Low() <= std::min(c.low, c.high) &&
+                    axis.High() >= std::max(c.low, c.high));
+        EXPECT_TRUE(c.widen || c.low == c.high || axis.Low() == c.low);
         ASSERT_GE(axis.Ticks().size(), 2u);
         EXPECT_LE(axis.Ticks().size(), static_cast<std::size_t>(c.most) + 1);
         for (const Tick& t : axis.Ticks()) {
             const double k = t.value / axis.Step();
             EXPECT_NEAR(k, std::round(k), 1e-9) << t.text;
-            EXPECT_GE(t.value, axis.Low());
-            EXPECT_LE(t.value, axis.High());
-            EXPECT_GE(t.position, 100 - 1e-9);
-            EXPECT_LE(t.position, 500 + 1e-9);
+            EXPECT_TRUE(t.position >= 100 - 1e-9 && t.position <= 500 + 1e-9);
             EXPECT_NEAR(axis.Position(t.value), t.position, 1e-9);
-            if (axis.Step() < 1e4) {
-                EXPECT_EQ(std::stod(t.text), t.value) << t.text;
-            }
+            EXPECT_TRUE(axis.Step() >= 1e4 || std::stod(t.text) == t.value) << t.text;
         }
         EXPECT_DOUBLE_EQ(axis.Position(axis.Low()), 100);
         EXPECT_DOUBLE_EQ(axis.Position(axis.High()), 500);
     }
     EXPECT_EQ(Axis(0, 1e6, 0, 1, 5, false).Ticks()[1].text, "20万");
     EXPECT_EQ(Axis(0, 0.5, 0, 1, 5, true).Ticks()[3].text, "0.3");
+}
+
+std::vector<double> Points(const Band& b) {
+    return {b.p5, b.p25, b.p50, b.p75, b.p95};
 }
 
 TEST(SessionCurves, BandsAreThePercentilesOfTheSortedValues) {
@@ -74,15 +69,33 @@ TEST(SessionCurves, BandsAreThePercentilesOfTheSortedValues) {
     for (const std::vector<float>& values : cases) {
         std::vector<double> sorted(values.begin(), values.end());
         std::sort(sorted.begin(), sorted.end());
-        const Band band = BandOf(values);
-        EXPECT_EQ(band.p5, Percentile(sorted, 5)) << values.size();
-        EXPECT_EQ(band.p25, Percentile(sorted, 25)) << values.size();
-        EXPECT_EQ(band.p50, Percentile(sorted, 50)) << values.size();
-        EXPECT_EQ(band.p75, Percentile(sorted, 75)) << values.size();
-        EXPECT_EQ(band.p95, Percentile(sorted, 95)) << values.size();
+        std::vector<double> expected;
+        for (double p : {5, 25, 50, 75, 95}) expected.push_back(Percentile(sorted, p));
+        EXPECT_EQ(Points(BandOf(values)), expected) << values.size();
     }
     EXPECT_TRUE(
         std::isnan(BandOf(std::vector<float>{1, std::numeric_limits<float>::infinity()}).p50));
+}
+
+// Every point of every area and line lies on the picture, and inside its frame where it has one.
+void ExpectMarksOnThePicture(const Drawing& d) {
+    for (const Mark& mark : d.marks) {
+        const std::vector<Point>* points = nullptr;
+        if (const auto* area = std::get_if<Area>(&mark)) points = &area->outline;
+        if (const auto* line = std::get_if<Line>(&mark)) points = &line->points;
+        if (const auto* c = std::get_if<Caption>(&mark)) {
+            const bool leftAnchored = c->anchor == Anchor::TopLeft || c->anchor == Anchor::Left;
+            const double right = c->at.x + (leftAnchored ? TextWidth(c->text, c->size) : 0);
+            EXPECT_TRUE(c->at.x >= 0 && right <= d.width + 1) << c->text;
+            EXPECT_TRUE(c->at.y >= 0 && c->at.y <= d.height) << c->text;
+            continue;
+        }
+        for (const Point& p : *points) {
+            EXPECT_TRUE(p.x >= -1e-6 && p.x <= d.width + 1e-6 && p.y >= -1e-6 &&
+                        p.y <= d.height + 1e-6)
+                << p.x << ", " << p.y;
+        }
+    }
 }
 
 // A small run of settings 1 and 6 with a picture, on `threads` threads.
@@ -94,12 +107,9 @@ struct PlayedRun {
 
 PlayedRun Play(unsigned threads) {
     PlayedRun run;
-    run.options.settings = {1, 6};
-    run.options.games = 3000;
-    run.options.sessions = 300;
-    run.options.seed = 11;
-    run.options.threads = threads;
-    run.options.plot = PictureRequest{"run.png"};
+    StatsOptions& o = run.options;
+    o.settings = {1, 6}, o.games = 3000, o.sessions = 300, o.seed = 11, o.threads = threads;
+    o.plot = PictureRequest{"run.png"};
     run.settings = PrepareSettings(run.options).value();
     Progress progress;
     PlayAllSessions(run.settings, run.options.sessions, run.options.seed, run.options.rate, threads,
@@ -109,7 +119,7 @@ PlayedRun Play(unsigned threads) {
     return run;
 }
 
-TEST(SessionsChart, BandsHistogramsAndWinRatesFromTheSessions) {
+TEST(SessionsChart, BandsHistogramsWinRatesAndMarksFromTheSessions) {
     const PlayedRun run = Play(3);
     const SessionsPicture picture = PictureOfSessions(run.options, run.report, run.settings, 3);
     ASSERT_EQ(picture.settings.size(), 2u);
@@ -121,12 +131,9 @@ TEST(SessionsChart, BandsHistogramsAndWinRatesFromTheSessions) {
         EXPECT_EQ(c.bands.front().games, 0);
         EXPECT_EQ(c.bands.back().games, 3000);
         for (std::size_t k = 0; k < c.bands.size(); ++k) {
-            const Band& b = c.bands[k];
-            EXPECT_TRUE(b.p5 <= b.p25 && b.p25 <= b.p50 && b.p50 <= b.p75 && b.p75 <= b.p95)
-                << "at game " << b.games;
-            if (k > 0) {
-                EXPECT_GT(b.games, c.bands[k - 1].games);
-            }
+            const std::vector<double> points = Points(c.bands[k]);
+            EXPECT_TRUE(std::is_sorted(points.begin(), points.end())) << c.bands[k].games;
+            EXPECT_TRUE(k == 0 || c.bands[k].games > c.bands[k - 1].games);
         }
         // The last checkpoint is the end of the session: the table's net coins, in floats.
         const Band& last = c.bands.back();
@@ -147,6 +154,12 @@ TEST(SessionsChart, BandsHistogramsAndWinRatesFromTheSessions) {
         EXPECT_EQ(c.aheadShare, figures.netResult.aheadShare);
     }
     EXPECT_NE(picture.subtitle.find("シード 11"), std::string::npos);
+    for (auto [w, h] : {std::pair{1600.0, 1000.0}, {600.0, 400.0}, {3000.0, 1200.0}}) {
+        SCOPED_TRACE(std::to_string(w));
+        const Drawing d = DrawSessions(picture, w, h);
+        EXPECT_EQ(d.width, w);
+        ExpectMarksOnThePicture(d);
+    }
 
     // The same seed gives the same picture whatever the threads.
     const PlayedRun one = Play(1);
@@ -155,57 +168,15 @@ TEST(SessionsChart, BandsHistogramsAndWinRatesFromTheSessions) {
         const auto& a = picture.settings[i];
         const auto& b = again.settings[i];
         ASSERT_EQ(a.bands.size(), b.bands.size());
-        for (std::size_t k = 0; k < a.bands.size(); ++k) {
-            EXPECT_EQ(a.bands[k].p5, b.bands[k].p5);
-            EXPECT_EQ(a.bands[k].p50, b.bands[k].p50);
-            EXPECT_EQ(a.bands[k].p95, b.bands[k].p95);
-        }
+        for (std::size_t k = 0; k < a.bands.size(); ++k)
+            EXPECT_EQ(Points(a.bands[k]), Points(b.bands[k]));
         EXPECT_EQ(a.net.shares, b.net.shares);
-    }
-}
-
-// Every point of every area and line lies on the picture, and inside its frame where it has one.
-void ExpectMarksOnThePicture(const Drawing& d) {
-    for (const Mark& mark : d.marks) {
-        const std::vector<Point>* points = nullptr;
-        if (const auto* area = std::get_if<Area>(&mark)) points = &area->outline;
-        if (const auto* line = std::get_if<Line>(&mark)) points = &line->points;
-        if (const auto* caption = std::get_if<Caption>(&mark)) {
-            EXPECT_GE(caption->at.x, 0);
-            EXPECT_LE(caption->at.x +
-                          (caption->anchor == Anchor::TopLeft || caption->anchor == Anchor::Left
-                               ? TextWidth(caption->text, caption->size)
-                               : 0),
-                      d.width + 1)
-                << caption->text;
-            EXPECT_GE(caption->at.y, 0);
-            EXPECT_LE(caption->at.y, d.height);
-            continue;
-        }
-        for (const Point& p : *points) {
-            EXPECT_TRUE(p.x >= -1e-6 && p.x <= d.width + 1e-6 && p.y >= -1e-6 &&
-                        p.y <= d.height + 1e-6)
-                << p.x << ", " << p.y;
-        }
-    }
-}
-
-TEST(SessionsChart, EveryMarkLiesOnThePicture) {
-    const PlayedRun run = Play(2);
-    const SessionsPicture picture = PictureOfSessions(run.options, run.report, run.settings, 2);
-    for (auto [w, h] : {std::pair{1600.0, 1000.0}, {600.0, 400.0}, {3000.0, 1200.0}}) {
-        SCOPED_TRACE(std::to_string(w));
-        const Drawing d = DrawSessions(picture, w, h);
-        EXPECT_EQ(d.width, w);
-        ExpectMarksOnThePicture(d);
     }
 }
 
 TEST(EstimateChart, BarsStandForThePriorAndPosterior) {
     EstimateInput input;
-    input.games = 3000;
-    input.bigs = 12;
-    input.regs = 8;
+    input.games = 3000, input.bigs = 12, input.regs = 8;
     EstimateAnswer answer;
     answer.prior = {0.1, 0.1, 0.2, 0.2, 0.2, 0.2};
     answer.posterior = {0.03, 0.057, 0.1, 0.149, 0.222, 0.442};
@@ -220,8 +191,7 @@ TEST(EstimateChart, BarsStandForThePriorAndPosterior) {
         }
         const Drawing d = DrawEstimate(input, answer, 1600, 1000);
         ExpectMarksOnThePicture(d);
-        // Bars in the order prior, posterior per setting, from one baseline, as tall as
-        // their figure.
+        // Prior and posterior bars per setting, in order, on one baseline, as tall as the figure.
         std::vector<Box> prior, posterior;
         for (const Mark& mark : d.marks) {
             const auto* area = std::get_if<Area>(&mark);
@@ -232,13 +202,10 @@ TEST(EstimateChart, BarsStandForThePriorAndPosterior) {
             if (area->ink == Ink::Prior && box.height > 0) prior.push_back(box);
             if (area->ink == Ink::Posterior && box.height > 0) posterior.push_back(box);
         }
-        ASSERT_EQ(prior.size(), 6u);
-        ASSERT_EQ(posterior.size(), 6u);
+        ASSERT_TRUE(prior.size() == 6 && posterior.size() == 6);
         for (std::size_t s = 0; s < 6; ++s) {
             EXPECT_LT(prior[s].Right(), posterior[s].left);
-            if (s > 0) {
-                EXPECT_LT(posterior[s - 1].Right(), prior[s].left);
-            }
+            EXPECT_TRUE(s == 0 || posterior[s - 1].Right() < prior[s].left);
             EXPECT_DOUBLE_EQ(prior[s].Bottom(), posterior[0].Bottom());
             EXPECT_NEAR(posterior[s].height / posterior[5].height,
                         answer.posterior[s] / answer.posterior[5], 1e-9);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <chrono>
 #include <clocale>
 #include <cmath>
@@ -15,20 +14,21 @@
 #include "core/xoshiro_source.h"
 #include "stats/continuation.h"
 #include "stats/estimate_report.h"
-#include "stats/options.h"
 #include "stats/report.h"
 
 namespace taviro::stats {
 namespace {
 
+SimulationState Preset(std::size_t s, std::int64_t games) {
+    ParameterTexts texts;
+    texts.TexBIG = kSettingPresets[s].big, texts.TexREG = kSettingPresets[s].reg;
+    texts.TexGAME = std::to_string(games);
+    return PreparedState(texts, false).value();
+}
+
 std::array<SettingOdds, kSettings> PresetOdds() {
     std::array<SettingOdds, kSettings> odds;
-    for (std::size_t s = 0; s < kSettings; ++s) {
-        ParameterTexts texts;
-        texts.TexBIG = kSettingPresets[s].big;
-        texts.TexREG = kSettingPresets[s].reg;
-        odds[s] = OddsOf(PreparedState(texts, false).value());
-    }
+    for (std::size_t s = 0; s < kSettings; ++s) odds[s] = OddsOf(Preset(s, 1));
     return odds;
 }
 
@@ -47,22 +47,15 @@ TEST(Likelihood, CasesWorkedByHand) {
     struct Case {
         Observation shown;
         std::function<double(Odds)> expected;
-        // Relative: 1e-9 where every order shows the same, 1e-6 where only the orders' weights for
-        // each setting's exact AR150 : AR1000 split vary, more where orders decide.
-        double tolerance;
-    };
-    const Case cases[] = {
+        double tolerance;  // relative: looser where the random orders decide
+    } const cases[] = {
         // No BIG paid, so never an AR: nothing can be held, the multinomial is exact.
         {{50, 0, 2, {}, {}},
-         [](Odds o) {
-             return 1225 * std::pow(o.RegChance(), 2) *
-                    std::pow(1 - o.BigChance() - o.RegChance(), 48);
-         },
+         [&](Odds o) { return 1225 * std::pow(o.RegChance(), 2) * std::pow(none(o), 48); },
          1e-9},
         // One game: whatever it draws is paid at once.
         {{1, 1, 0, {}, {}}, [](Odds o) { return o.BigChance(); }, 1e-6},
-        // Two games, one BIG shown: a BIG then nothing or anything held by its AR, or nothing
-        // then a BIG. The plain formula 2 p_B p_none misses the held draws.
+        // A BIG then nothing or anything held by its AR, or nothing then a BIG.
         {{2, 1, 0, {}, {}}, [&](Odds o) { return o.BigChance() * none(o) * 1.5 + ar(o); }, 1e-5},
         // ... of which, with no AR game shown, only the cases without AR.
         {{2, 1, 0, {}, 0}, [&](Odds o) { return o.BigChance() * none(o) * 1.5; }, 0.01},
@@ -81,17 +74,13 @@ TEST(Likelihood, CasesWorkedByHand) {
 }
 
 TEST(Likelihood, AgreesWithCountingTheGameLoopsSessions) {
-    // Setting 6, 200 games: how often the engine's own sessions show each counter.
+    // How often the engine's own sessions at setting 6 show each counter.
     constexpr std::int64_t kGames = 200, kSessions = 150000;
     const Observation shown[] = {
         {kGames, 1, 0, {}, {}}, {kGames, 2, 1, {}, {}},  {kGames, 1, 0, {}, 0},
         {kGames, 1, 0, 0, 60},  {kGames, 2, 0, {}, 150},
     };
-    ParameterTexts texts;
-    texts.TexBIG = kSettingPresets[5].big;
-    texts.TexREG = kSettingPresets[5].reg;
-    texts.TexGAME = std::to_string(kGames);
-    const SimulationState prepared = PreparedState(texts, false).value();
+    const SimulationState prepared = Preset(5, kGames);
     std::vector<std::int64_t> hits(std::size(shown));
     for (std::int64_t i = 0; i < kSessions; ++i) {
         SimulationState s = prepared;
@@ -112,9 +101,7 @@ TEST(Likelihood, AgreesWithCountingTheGameLoopsSessions) {
     }
 }
 
-// Here either the REGs or the BIGs alone tell the settings apart: settings 1 to 4 pay that bonus
-// one game in 100, settings 5 and 6 one game in 10, the other bonus one game in 1000 at every
-// setting. Half the continuations are at setting 5 or 6; nearly all soon tell which.
+// The REGs or the BIGs alone tell settings 1-4 (1 in 100) from 5-6 (1 in 10); half are at 5 or 6.
 TEST(Continuation, TheSettingBecomesKnownFromTheBonusesPaid) {
     LikelihoodEstimate now;
     now.posterior = {0.125, 0.125, 0.125, 0.125, 0.25, 0.25};
@@ -137,27 +124,18 @@ TEST(Continuation, TheSettingBecomesKnownFromTheBonusesPaid) {
 
 EstimateInput Input(std::int64_t games, std::int64_t bigs, std::int64_t regs) {
     EstimateInput in;
-    in.games = games;
-    in.bigs = bigs;
-    in.regs = regs;
-    in.seed = 99;
-    in.threads = 2;
+    in.games = games, in.bigs = bigs, in.regs = regs, in.seed = 99, in.threads = 2;
     return in;
 }
 
-TEST(Estimate, SameSeedSameAnswerWhateverTheThreads) {
+TEST(Estimate, SameSeedSameAnswerWhateverTheThreadsAndNoneWhenStopped) {
     EstimateInput in = Input(3000, 12, 8);
     in.remaining = 2000;
-    const EstimateAnswer one = [&] {
-        in.threads = 1;
-        return Estimate(in).answer.value();
-    }();
+    in.threads = 1;
+    const EstimateAnswer one = Estimate(in).answer.value();
     in.threads = 3;
     const EstimateAnswer three = Estimate(in).answer.value();
     EXPECT_EQ(one.posterior, three.posterior);
-    EXPECT_EQ(one.posteriorSe, three.posteriorSe);
-    EXPECT_EQ(one.projection->coins.p50, three.projection->coins.p50);
-    EXPECT_EQ(one.projection->kyen.mean, three.projection->kyen.mean);
     EXPECT_EQ(one.projection->bands.back().p95, three.projection->bands.back().p95);
     EXPECT_EQ(one.untilKnown->median, three.untilKnown->median);
     // A different seed plays other orders, to the same figures within their errors.
@@ -167,10 +145,20 @@ TEST(Estimate, SameSeedSameAnswerWhateverTheThreads) {
     for (std::size_t s = 0; s < kSettings; ++s) {
         EXPECT_NEAR(one.posterior[s], other.posterior[s], 5 * one.posteriorSe[s] + 1e-4);
     }
-    // Stopped before it starts: no answer.
+    // Stopped before it starts, or while the next games are played: no answer.
     RunControl control;
     control.RequestStop();
     EXPECT_TRUE(Estimate(in, &control).stopped);
+    in = Input(100, 0, 0);  // the counts are quick, the next games are not
+    in.remaining = kMaxRemaining;
+    RunControl later;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        later.RequestStop();
+    });
+    const EstimateOutcome outcome = Estimate(in, &later);
+    stopper.join();
+    EXPECT_TRUE(outcome.stopped && !outcome.answer);
 }
 
 TEST(Estimate, FiguresFollowThePosterior) {
@@ -190,26 +178,21 @@ TEST(Estimate, FiguresFollowThePosterior) {
     EXPECT_EQ(a.untilKnown->median, 0);
     EXPECT_EQ(a.untilKnown->lowShare, 1);
     EXPECT_DOUBLE_EQ(a.big.x, 250);
-    EXPECT_LT(a.big.low, 250);
-    EXPECT_GT(a.big.high, 250);
+    EXPECT_TRUE(a.big.low < 250 && a.big.high > 250);
 }
 
 TEST(Estimate, TheMachinesStateCarriesOverIntoTheNextGames) {
     // 50 AR games after the only BIG, paid at game 50: at least 100 AR games are still to come.
     EstimateInput in = Input(100, 1, 0);
-    in.hyperBigs = 0;
-    in.arGames = 50;
-    in.remaining = 80;
+    in.hyperBigs = 0, in.arGames = 50, in.remaining = 80;
     const EstimateAnswer a = Estimate(in).answer.value();
     const double arGames = 80 * 1.5842163960;  // the AR base of the default coins
     EXPECT_NEAR(a.projection->coins.p5, arGames, 1e-6);
     EXPECT_NEAR(a.projection->coins.p95, arGames, 1e-6);
-    EXPECT_EQ(a.projection->bands.size(), 80u);
-    EXPECT_EQ(a.projection->bands.back().games, 80);
+    EXPECT_TRUE(a.projection->bands.size() == 80 && a.projection->bands.back().games == 80);
     EXPECT_NEAR(a.projection->bands[39].p50, 40 * 1.5842163960, 1e-6);
     // Without the AR count the same counts may well have ended in normal play.
-    in.hyperBigs.reset();
-    in.arGames.reset();
+    in.hyperBigs.reset(), in.arGames.reset();
     EXPECT_LT(Estimate(in).answer->projection->coins.p5, 0);
 }
 
@@ -235,56 +218,15 @@ TEST(Estimate, ImpossibleCountsAreRefusedInOneLineAboutTheRightCount) {
         refused[k].first(in);
         const std::optional<InputRefusal> refusal = RefuseEstimateInput(in);
         ASSERT_TRUE(refusal) << k;
-        EXPECT_EQ(refusal->parts.front(), refused[k].second) << k;
-        EXPECT_EQ(refusal->reason.find('\n'), std::string::npos) << k;
+        EXPECT_TRUE(refusal->parts.front() == refused[k].second &&
+                    refusal->reason.find('\n') == std::string::npos)
+            << k << ": " << refusal->reason;
         const EstimateOutcome outcome = Estimate(in);
         EXPECT_TRUE(!outcome.answer && !outcome.stopped && outcome.error == refusal->reason) << k;
     }
     EstimateInput possible = Input(3000, 12, 8);
     possible.hyperBigs = 2, possible.arGames = 400, possible.remaining = kMaxRemaining;
     EXPECT_FALSE(RefuseEstimateInput(possible));
-    const std::vector<std::vector<std::string_view>> args = {
-        {"--games", "3000", "--big", "12"},
-        {"--games", "3000", "--big", "12.5", "--reg", "8"},
-        {"--games", "3000", "--big", "12", "--reg", "8", "--prior", "1,1,1"},
-        {"--games", "3000", "--big", "12", "--reg", "8", "--prior", "1,1,1,1,1,x"},
-        {"--games", "3000", "--big", "12", "--reg", "8", "--setting", "3"},
-        {"--games", "3000", "--big", "12", "--reg", "8", "--ar-games", "1e9"},
-    };
-    for (const auto& a : args) {
-        const ParsedEstimate parsed = ParseEstimateOptions(a, 1, 2);
-        EXPECT_FALSE(parsed.options) << a.back();
-        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << a.back();
-    }
-    const ParsedEstimate ok = ParseEstimateOptions(
-        std::vector<std::string_view>{"--games=3000", "--big", "12", "--reg", "8", "--hbig", "2",
-                                      "--prior", "1,2,3,4,5,6", "--format", "json"},
-        1, 2);
-    ASSERT_TRUE(ok.options) << ok.error;
-    EXPECT_EQ(ok.options->input.hyperBigs, 2);
-    EXPECT_EQ(ok.options->input.prior[5], 6);
-    EXPECT_EQ(ok.options->format, OutputFormat::Json);
-    EXPECT_FALSE(ok.options->help || ok.options->version);
-}
-
-TEST(Estimate, AStopWhileTheNextGamesArePlayedLeavesNoAnswer) {
-    EstimateInput in = Input(100, 0, 0);  // the counts are quick, the next games are not
-    in.remaining = kMaxRemaining;
-    RunControl control;
-    std::thread stopper([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        control.RequestStop();
-    });
-    const EstimateOutcome outcome = Estimate(in, &control);
-    stopper.join();
-    EXPECT_TRUE(outcome.stopped && !outcome.answer);
-}
-
-// The numbers of a JSON array or CSV value, read back exactly.
-double Read(std::string_view text) {
-    double x = 0;
-    std::from_chars(text.data(), text.data() + text.size(), x);
-    return x;
 }
 
 TEST(EstimateReport, TheThreeFormatsCarryTheSameFigures) {
@@ -305,14 +247,13 @@ TEST(EstimateReport, TheThreeFormatsCarryTheSameFigures) {
     std::string_view array(json.data() + posterior, json.find(']', posterior) - posterior);
     for (std::size_t s = 0; s < kSettings; ++s) {
         const std::size_t comma = std::min(array.find(','), array.size());
-        EXPECT_EQ(Read(array.substr(0, comma)), a.posterior[s]);
-        EXPECT_EQ(Read(values["posterior_" + std::to_string(s + 1)]), a.posterior[s]);
+        EXPECT_EQ(std::stod(std::string(array.substr(0, comma))), a.posterior[s]);
         array.remove_prefix(std::min(comma + 2, array.size()));
     }
     for (const EstimateFigure& f : EstimateFigures(in, a)) {
         const std::string key = f.setting > 0 ? f.key + "_" + std::to_string(f.setting) : f.key;
         ASSERT_TRUE(values.count(key)) << key;
-        EXPECT_EQ(values[key].empty() ? std::optional<double>() : Read(values[key]), f.value)
+        EXPECT_EQ(values[key].empty() ? std::optional<double>() : std::stod(values[key]), f.value)
             << key;
         EXPECT_NE(json.find("\"" + f.key + "\": "), std::string::npos) << f.key;
     }

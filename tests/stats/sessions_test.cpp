@@ -27,25 +27,23 @@ TEST(Sessions, ASessionEqualsTheFullEditionsRun) {
         const char* big;
         const char* games;
         std::uint64_t seed;
-    };
-    const Case cases[] = {
+    } const cases[] = {
         {"485.452", "8000", 1}, {"30", "5000", 2}, {"1", "2000", 3}, {"0", "300", 4}};
     for (const auto& c : cases) {
         ParameterTexts texts;
-        texts.TexBIG = c.big;
-        texts.TexGAME = c.games;
+        texts.TexBIG = c.big, texts.TexGAME = c.games;
         SimulationState full = Prepared(texts, true);
         XoshiroSource fullSource(c.seed);
         RunSimulation(full, fullSource);
 
         XoshiroSource sessionSource(c.seed);
         const SessionResult r = PlaySession(Prepared(texts), sessionSource, 7.6);
-        EXPECT_EQ(r.bigs, full.CntNBIG + full.CntHBIG) << c.big;
-        EXPECT_EQ(r.regs, full.CntREG) << c.big;
-        EXPECT_EQ(r.arGames, full.CntARGames) << c.big;
-        EXPECT_EQ(r.finalBalance, full.Balance.back()) << c.big;
-        EXPECT_EQ(r.lowestBalance, full.MinBalance) << c.big;
-        EXPECT_EQ(r.virtualOut, full.VirtualOut) << c.big;
+        SCOPED_TRACE(c.big);
+        EXPECT_EQ((std::array<std::int64_t, 3>{r.bigs, r.regs, r.arGames}),
+                  (std::array<std::int64_t, 3>{full.CntNBIG + full.CntHBIG, full.CntREG,
+                                               full.CntARGames}));
+        EXPECT_EQ((std::array<double, 3>{r.finalBalance, r.lowestBalance, r.virtualOut}),
+                  (std::array<double, 3>{full.Balance.back(), full.MinBalance, full.VirtualOut}));
         const MoneySummary shown = ComputeMoneySummary(full.MinBalance, full.VirtualOut, "7.6");
         EXPECT_EQ(FormatNumber(static_cast<float>(r.investment)) + "千円", shown.investment);
         EXPECT_EQ(FormatNumber(r.netResult) + "千円", shown.netResult.value());
@@ -55,9 +53,8 @@ TEST(Sessions, ASessionEqualsTheFullEditionsRun) {
     texts.TexGAME = "200";
     test_support::ScriptedSource source({100000, 8000, 20000}, 100000);
     const SessionResult r = PlaySession(Prepared(texts), source, 5);
-    EXPECT_EQ(r.bigs, 1);
-    EXPECT_EQ(r.regs, 1);
-    EXPECT_EQ(r.arGames, 150);
+    EXPECT_EQ((std::array<std::int64_t, 3>{r.bigs, r.regs, r.arGames}),
+              (std::array<std::int64_t, 3>{1, 1, 150}));
     EXPECT_EQ(r.lowestBalance, static_cast<float>(-1.5603781019));
 }
 
@@ -73,9 +70,7 @@ std::vector<SettingSessions> PlayWith(unsigned threads, const ThreadStarter& sta
     for (int setting : {2, 6}) {
         ParameterTexts texts;
         const auto preset = SettingPreset(std::to_string(setting));
-        texts.TexBIG = preset->big;
-        texts.TexREG = preset->reg;
-        texts.TexGAME = "3000";
+        texts.TexBIG = preset->big, texts.TexREG = preset->reg, texts.TexGAME = "3000";
         settings.emplace_back(setting, Prepared(texts));
     }
     Progress progress(threads);
@@ -93,9 +88,7 @@ TEST(Sessions, SameSeedSameResultsWhateverTheThreads) {
     EXPECT_NE(one[0].results[0].finalBalance, one[0].results[1].finalBalance);
     EXPECT_NE(SessionSeed(1, 2, 0), SessionSeed(1, 3, 0));
     EXPECT_NE(SessionSeed(1, 2, 0), SessionSeed(2, 2, 0));
-}
-
-TEST(Sessions, ThreadsTheSystemRefusesAreDoneWithout) {
+    // Threads the system refuses are done without.
     int started = 0;
     const ThreadStarter refuseAfterOne = [&](std::function<void()> work) {
         if (started++ == 1)
@@ -106,28 +99,30 @@ TEST(Sessions, ThreadsTheSystemRefusesAreDoneWithout) {
     std::vector<SettingSessions> settings = PlayWith(1);
     Progress progress;
     EXPECT_EQ(PlayAllSessions(settings, 37, 12345, 5, 8, progress, refuseAfterOne), 2u);
-    EXPECT_TRUE(SameResults(settings, PlayWith(1)));
+    EXPECT_TRUE(SameResults(settings, one));
 }
 
 TEST(Sessions, ANetResultBeyondTheNumberRangeIsNotAveragedAsZero) {
     ParameterTexts texts;
-    texts.TexGAME = "200";
-    texts.TexNBIG = "1e308";
+    texts.TexGAME = "200", texts.TexNBIG = "1e308";
     test_support::ScriptedSource source({100, 100}, 100000);  // two plain BIGs: 2e308 coins
     const SessionResult r = PlaySession(Prepared(texts), source, 5);
     EXPECT_TRUE(std::isnan(r.netResult));
 }
 
-TEST(Sessions, StoppedEarlyKeepsOnlyCompletedSessions) {
+TEST(Sessions, SummaryAndMemoryOfTheCompletedSessions) {
     std::vector<SettingSessions> settings = PlayWith(1);
-    Progress progress;
-    progress.stop = true;
-    PlayAllSessions(settings, 37, 12345, 5, 2, progress);
-    EXPECT_FALSE(Summarize(settings[0]));
-}
-
-TEST(Sessions, TheMemoryEstimateIsWhatTheSessionsKeep) {
-    std::vector<SettingSessions> settings = PlayWith(1);
+    double bigs = 0, regs = 0, ar = 0, perGame = 0;
+    for (const SessionResult& r : settings[1].results) {
+        bigs += r.bigs, regs += r.regs, ar += r.arGames, perGame += r.virtualOut / 3000;
+    }
+    const SettingFigures f = Summarize(settings[1]).value();
+    EXPECT_EQ(f.sessions, 37);
+    EXPECT_NEAR(f.meanBigs, bigs / 37, 1e-12);
+    EXPECT_NEAR(f.meanRegs, regs / 37, 1e-12);
+    EXPECT_NEAR(f.meanArGames, ar / 37, 1e-9);
+    EXPECT_NEAR(f.payout.payout, (perGame / 37 + 3) * 100 / 3, 1e-9);
+    // The memory estimate is what the sessions keep.
     for (bool curves : {false, true}) {
         std::uint64_t kept = 37 * 7 * sizeof(double);  // the values a summary sorts
         for (SettingSessions& s : settings) {
@@ -139,25 +134,11 @@ TEST(Sessions, TheMemoryEstimateIsWhatTheSessionsKeep) {
         EXPECT_EQ(SessionsMemoryBytes(settings, 37, 3), kept) << curves;
         EXPECT_EQ(SessionsMemoryBytes(settings, 74, 3), 2 * kept) << curves;
     }
-}
-
-TEST(Sessions, LongRunFrequenciesMatchThePreset) {
-    // Setting 1: BIGs are draws up to 15660, REGs 15661 to 24824, of 2^24 equally likely values.
-    std::vector<SettingSessions> settings;
-    settings.emplace_back(1, Prepared(ParameterTexts{}));
+    // Stopped before any session completes: nothing to summarise.
     Progress progress;
-    constexpr std::int64_t kSessions = 400;
-    PlayAllSessions(settings, kSessions, 2026, 5, 2, progress);
-    const auto f = Summarize(settings[0]);
-    ASSERT_TRUE(f);
-    auto share = [](double lastDraw) { return std::ceil(lastDraw * 256 / 116) / 16777216; };
-    const double pBig = share(15660);
-    const double pReg = share(24824) - share(15660);
-    // Paid counts trail drawn ones by what is still held at the end: well under a bonus a session.
-    const double bigSe = std::sqrt(8000 * pBig) / std::sqrt(static_cast<double>(kSessions));
-    const double regSe = std::sqrt(8000 * pReg) / std::sqrt(static_cast<double>(kSessions));
-    EXPECT_NEAR(f->meanBigs, 8000 * pBig, 4 * bigSe);
-    EXPECT_NEAR(f->meanRegs, 8000 * pReg, 4 * regSe);
+    progress.stop = true;
+    PlayAllSessions(settings, 37, 12345, 5, 2, progress);
+    EXPECT_FALSE(Summarize(settings[0]));
 }
 
 TEST(ParallelTasks, AnExceptionOfAnyThreadIsThrownOnceAllHaveEnded) {
