@@ -58,6 +58,8 @@ TEST(Likelihood, CasesWorkedByHand) {
         // An AR under way since game 1: its BIG came first, the rest is held whatever it was.
         {{2, 1, 0, {}, 1}, ar, 1e-9},
         {{3, 1, 0, 0, 2}, ar, 1e-9},
+        // 151 AR games after game 1's BIG: only an AR1000 lasts that long.
+        {{152, 1, 0, {}, 151}, [](Odds o) { return o.Chance(Drawn::Big1000); }, 1e-9},
     };
     const auto odds = PresetOdds();
     for (const Case& c : cases) {
