@@ -8,6 +8,10 @@
 #include <map>
 #include <thread>
 
+#include "core/game_loop.h"
+#include "core/recorders.h"
+#include "core/xoshiro.h"
+#include "core/xoshiro_source.h"
 #include "stats/continuation.h"
 #include "stats/estimate_report.h"
 #include "stats/report.h"
@@ -68,6 +72,34 @@ TEST(Likelihood, CasesWorkedByHand) {
             EXPECT_NEAR(Likelihood(c.shown, s), expected, c.tolerance * expected)
                 << c.shown.games << " " << c.shown.bigs << " setting " << s + 1;
         }
+    }
+}
+
+TEST(Likelihood, AgreesWithCountingTheGameLoopsSessions) {
+    // How often the engine's own sessions at setting 6 show each counter.
+    constexpr std::int64_t kGames = 200, kSessions = 150000;
+    const Observation shown[] = {
+        {kGames, 1, 0, {}, {}}, {kGames, 2, 1, {}, {}},  {kGames, 1, 0, {}, 0},
+        {kGames, 1, 0, 0, 60},  {kGames, 2, 0, {}, 150},
+    };
+    const SimulationState prepared = Preset(5, kGames);
+    std::vector<std::int64_t> hits(std::size(shown));
+    for (std::int64_t i = 0; i < kSessions; ++i) {
+        SimulationState s = prepared;
+        XoshiroSource source(MixBits(i + 1));
+        NoHistory none;
+        PlayGames(s, source, none);
+        for (std::size_t k = 0; k < std::size(shown); ++k) {
+            const Observation& o = shown[k];
+            hits[k] += s.CntNBIG + s.CntHBIG == o.bigs && s.CntREG == o.regs &&
+                       (!o.hyperBigs || s.CntHBIG == *o.hyperBigs) &&
+                       (!o.arGames || s.CntARGames == *o.arGames);
+        }
+    }
+    for (std::size_t k = 0; k < std::size(shown); ++k) {
+        const double p = static_cast<double>(hits[k]) / kSessions;
+        const double se = std::sqrt(p * (1 - p) / kSessions);
+        EXPECT_NEAR(Likelihood(shown[k], 5), p, 4.5 * se + 1e-6) << k;
     }
 }
 
