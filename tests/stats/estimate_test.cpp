@@ -62,6 +62,8 @@ TEST(Likelihood, CasesWorkedByHand) {
         // An AR under way since game 1: its BIG came first, the rest is held whatever it was.
         {{2, 1, 0, {}, 1}, ar, 1e-9},
         {{3, 1, 0, 0, 2}, ar, 1e-9},
+        // 151 AR games after game 1's BIG: only an AR1000 lasts that long.
+        {{152, 1, 0, {}, 151}, [](Odds o) { return o.Chance(Drawn::Big1000); }, 1e-9},
     };
     const auto odds = PresetOdds();
     for (const Case& c : cases) {
@@ -120,6 +122,14 @@ TEST(Continuation, TheSettingBecomesKnownFromTheBonusesPaid) {
         EXPECT_NEAR(known.highShare, 0.5, 0.1) << telling;
         EXPECT_LT(known.p90.value(), 200) << telling;
     }
+    // Held BIG with AR150 paid in the game after: that game draws a plain BIG (never a REG), paid
+    // (as the only normal BIG) once the AR's REGs are, before the AR's hyper BIGs (coins 0).
+    now.endStates = {{{0, 0, {kNormalBigAr150}}, 150, 0, {1, 1, 1, 1, 1, 1}}};
+    for (SettingOdds& o : plan.odds) o.values = {kGeneratorValues / 2, 0, 0, kGeneratorValues / 2};
+    plan.coins.normalBig = 1, plan.remaining = 400, plan.continuations = 200;
+    plan.knowContinuations = 0;
+    const Distribution coins = Continue(plan, nullptr).value().projection->coins;
+    EXPECT_TRUE(coins.min == 1 && coins.max == 1) << coins.mean;
 }
 
 EstimateInput Input(std::int64_t games, std::int64_t bigs, std::int64_t regs) {
