@@ -42,7 +42,6 @@ class BasicBonusMachine {
         normalBigs = hyperBigs = regs = arGames = 0;
         balance = 0;
         lowest = 0;
-        paidInLastGame = paidBigInLastGame = false;
     }
 
     MachineState State() const {
@@ -78,7 +77,6 @@ class BasicBonusMachine {
             --arLeft_;
             ++arGames;
             Add(coins_.arBase);
-            paidInLastGame = paidBigInLastGame = false;
         } else {
             Add(coins_.normalBase);
             PayOne();
@@ -96,14 +94,12 @@ class BasicBonusMachine {
             arLeft_ -= static_cast<std::int32_t>(played);
             arGames += played;
             Add(static_cast<double>(played) * coins_.arBase);
-            paidInLastGame = paidBigInLastGame = false;
         } else if (regStock_ > 0 || size_ > 0) {
             Add(coins_.normalBase);
             PayOne();
         } else {
             played = games;
             Add(static_cast<double>(played) * coins_.normalBase);
-            paidInLastGame = paidBigInLastGame = false;
         }
         // Within a stretch the balance moves one way, so its lowest point is at an end.
         NoteLowest();
@@ -119,8 +115,6 @@ class BasicBonusMachine {
     std::int64_t normalBigs = 0, hyperBigs = 0, regs = 0, arGames = 0;
     double balance = 0;  // kept when kMoney
     float lowest = 0;    // in single precision, as the money summary takes it; never above 0
-    bool paidInLastGame = false;
-    bool paidBigInLastGame = false;
 
   private:
     static constexpr int kCapacity = 256;  // ring buffer; at most kStockSlots entries
@@ -148,12 +142,10 @@ class BasicBonusMachine {
 
     // Normal play: one waiting REG, or else the oldest waiting BIG, is paid.
     void PayOne() {
-        paidInLastGame = paidBigInLastGame = false;
         if (regStock_ > 0) {
             --regStock_;
             ++regs;
             Add(coins_.reg);
-            paidInLastGame = true;
         } else if (size_ > 0) {
             const int kind = queue_[Slot(0)];
             head_ = Slot(1);
@@ -168,7 +160,6 @@ class BasicBonusMachine {
             if (kArGames[static_cast<std::size_t>(kind)] > 0) {
                 arLeft_ = arLength_ = kArGames[static_cast<std::size_t>(kind)];
             }
-            paidInLastGame = paidBigInLastGame = true;
         }
     }
 
