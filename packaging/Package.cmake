@@ -20,9 +20,10 @@ sessions per setting and draws them; taviro-estimate tells, from the games
 and bonuses a player saw, which setting the machine is likely at and what
 the next games are worth. The programs speak Japanese.")
 # Libraries the programs link are found by dpkg-shlibdeps; what Qt loads at run time (its platform
-# plugins) and the Japanese font are named by hand; the SVG plugin draws the scalable icon.
+# plugins) and the Japanese font are named by hand. The SVG library that taviro-stats links also
+# brings the plugins that draw the scalable icon.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
