@@ -9,6 +9,7 @@
 #include <limits>
 #include <string>
 
+#include "core/bonus_marks.h"
 #include "core/parameters.h"
 #include "core/recorders.h"
 #include "core/repeated_sum.h"
@@ -287,6 +288,29 @@ SimulationState PlayOneByOne(SimulationState s, const std::vector<std::int32_t>&
     s.MinBalance = lowest;
     ComputePayout(s);
     return s;
+}
+
+TEST(BonusMarks, MarkExactlyTheDrawsAtOrBelowAndNoWordBeyond) {
+    OnEveryPath([] {
+        constexpr std::uint64_t kUntouched = 0x5a5a5a5a5a5a5a5a;
+        for (std::int64_t n : {1, 63, 64, 65, 128, 200}) {
+            std::vector<std::int32_t> draws;
+            std::vector<std::int64_t> expected, found;
+            for (std::int64_t j = 0; j < n; ++j) {
+                draws.push_back(static_cast<std::int32_t>(j * 37 % 100));
+                if (draws.back() <= 49) expected.push_back(j);
+            }
+            const std::size_t words = static_cast<std::size_t>(n + 63) / 64;
+            std::vector<std::uint64_t> marks(words + 1, kUntouched);
+            MarkDrawsAtOrBelow(draws, 49, marks.data());
+            EXPECT_EQ(marks[words], kUntouched) << n;
+            for (std::int64_t g = 0; g < n;) {
+                if ((g = NextMarked(marks.data(), g, n)) < n) found.push_back(g++);
+            }
+            EXPECT_EQ(found, expected) << n;
+            EXPECT_EQ(n % 64 == 0 ? 0 : marks[words - 1] >> (n % 64), 0u) << n;
+        }
+    });
 }
 
 TEST(GameLoop, BulkLoopEqualsOneGameAtATimeOnEveryPath) {
