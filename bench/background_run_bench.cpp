@@ -1,6 +1,6 @@
 // Two figures of runs as the windows play them, printed for the record:
 //  - the peak memory of two consecutive runs with history, the second while the first one's
-//    history is held: as the start command alone would play them, and as the window plays them
+//    history is held: loaded and run in place over the old history, and as the window plays them
 //    (the old history released before the new one is allocated);
 //  - games per second of a run played on a worker thread whose progress another thread reads ten
 //    times a second, against the same run played directly.
@@ -63,7 +63,7 @@ void PrintMemory(std::int64_t games) {
             RunSimulation(state, source);
             peak = PeakMiB();
         }
-        std::printf("start command alone:  first run %.0f MiB, second run %.0f MiB (%+.1f%%)\n",
+        std::printf("loaded in place:      first run %.0f MiB, second run %.0f MiB (%+.1f%%)\n",
                     peaks[0], peaks[1], (peaks[1] / peaks[0] - 1) * 100);
     }
     SimulationState state;

@@ -129,6 +129,18 @@ TEST(GameLoop, HoldsPaysAndCountsBonusesInOrder) {
         const double expected = (s.GameCount - s.CntARGames) * kBaseN + s.CntARGames * kBaseAR +
                                 s.CntNBIG * 401.65 + s.CntHBIG * 548.011 + s.CntREG * 127.0;
         EXPECT_NEAR(s.Balance.back(), expected, 1e-8);
+        // And each game its own: a payment, or a quiet game of either mode.
+        for (std::int32_t game = 1; game <= s.GameCount; ++game) {
+            const std::string text = s.GameLog.Text(game);
+            const double step = s.Balance[game] - s.Balance[game - 1];
+            const double coins = text.find("HBIG") != std::string::npos   ? 548.011
+                                 : text.find("NBIG") != std::string::npos ? 401.65
+                                 : text.find("REG") == 0                  ? 127.0
+                                                                          : 0.0;
+            EXPECT_TRUE(std::abs(step - coins - kBaseN) < 1e-9 ||
+                        (coins == 0 && std::abs(step - kBaseAR) < 1e-9))
+                << "game " << game;
+        }
     }
 }
 

@@ -38,7 +38,8 @@ TEST(Summary, PayoutConfidenceInterval) {
     const double half = 1.959963984540054 * std::sqrt(4.5) / std::sqrt(2.0) * 100 / 3;
     EXPECT_NEAR(*p.low, 50 - half, 1e-9);
     EXPECT_NEAR(*p.high, 50 + half, 1e-9);
-    EXPECT_FALSE(LongRunPayout({0}).low);
+    const PayoutEstimate one = LongRunPayout({0});  // one session: no interval
+    EXPECT_TRUE(one.payout == 100 && !one.low && !one.high);
 }
 
 }  // namespace

@@ -2,13 +2,18 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "charts/drawing_painter.h"
 #include "stats/estimate_chart.h"
+#include "stats/estimate_report.h"
 #include "support/accessible_names.h"
 #include "support/form_fields.h"
 #include "support/recording_message_box.h"
@@ -59,7 +64,7 @@ class EstimateWindowTest : public QObject {
     }
     void cleanup() { window_.reset(); }
 
-    void showsTheAnswerOfTheTypedCounts_data() {
+    void showsTheFiguresOfTheCommandLine_data() {
         QTest::addColumn<Texts>("typed");
         QTest::addColumn<QString>("args");
         const auto g = [](const char* name, const char* text) {
@@ -75,8 +80,11 @@ class EstimateWindowTest : public QObject {
                      g("Weight6", "2.5"),    g("Remaining", "300"), g("Rate", "5.6")}
             << "--games 2000 --big 9 --reg 6 --hbig 1 --ar-games 400 --prior 1,1,1,1,2,2.5 "
                "--remaining 300 --rate 5.6";
+        QTest::newRow("no projection")
+            << Texts{g("Games", "6000"), g("Bigs", "20"), g("Regs", "25"), g("Rate", "7.6")}
+            << "--games 6000 --big 20 --reg 25 --rate 7.6";
     }
-    void showsTheAnswerOfTheTypedCounts() {
+    void showsTheFiguresOfTheCommandLine() {
         QFETCH(Texts, typed);
         QFETCH(QString, args);
         Type(typed);
@@ -86,6 +94,20 @@ class EstimateWindowTest : public QObject {
         args += QStringLiteral(" --seed 20261206");
         QCOMPARE(QString::fromStdString(EstimateCommand(shown.input)),
                  QStringLiteral("taviro-stats estimate ") + args);
+
+        // The program itself, run with those arguments, gives every figure the window holds.
+        QProcess command;
+        command.start(QStringLiteral(TAVIRO_STATS_PROGRAM),
+                      QStringList{"estimate", "--format", "json"} + args.split(u' '));
+        QVERIFY(command.waitForFinished(120000));
+        QCOMPARE(command.exitCode(), 0);
+        const QJsonObject json = QJsonDocument::fromJson(command.readAllStandardOutput()).object();
+        for (const stats::EstimateFigure& f : stats::EstimateFigures(shown.input, shown.answer)) {
+            QJsonValue value = json.value(QString::fromStdString(f.key));
+            if (f.setting > 0) value = value.toArray().at(f.setting - 1);
+            QVERIFY2(value.isNull() == !f.value, f.key.c_str());
+            if (f.value) QVERIFY2(value.toDouble() == *f.value, f.key.c_str());
+        }
 
         // The window writes out the texts of that answer, and tells them to a screen reader.
         const EstimateTexts t = TextsOf(shown.input, shown.answer);
