@@ -3,11 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <iterator>
 #include <limits>
-#include <sstream>
-
-#include "stats/options.h"
 
 namespace taviro {
 namespace {
@@ -94,23 +90,6 @@ TEST(EstimateView, SameEstimateComparesEverythingButTheThreads) {
     stats::EstimateInput more = in;
     more.threads = 8;
     EXPECT_TRUE(SameEstimate(in, more));
-}
-
-// Run from the command line, the command the window copies asks for the same estimate.
-TEST(EstimateView, TheCopiedCommandAsksForTheSameEstimate) {
-    stats::EstimateInput in = ReadEstimateFields(Counts("2000", "9", "6"), {}, 1).input.value();
-    for (bool everything : {false, true}) {
-        if (everything) {
-            in.hyperBigs = 1, in.arGames = 400, in.prior = {1, 1, 1, 1, 2, 2.5};
-            in.remaining = 300, in.rate = 5.6;
-        }
-        std::istringstream command(EstimateCommand(in));
-        const std::vector<std::string> words(std::istream_iterator<std::string>(command), {});
-        const std::vector<std::string_view> args(words.begin() + 2, words.end());
-        const stats::ParsedEstimate parsed = stats::ParseEstimateOptions(args, 1, 2);
-        ASSERT_TRUE(parsed.options) << parsed.error;
-        EXPECT_TRUE(SameEstimate(parsed.options->input, in)) << command.str();
-    }
 }
 
 TEST(EstimateView, TextsOfAnAnswer) {
