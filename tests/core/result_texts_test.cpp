@@ -43,6 +43,11 @@ TEST(ResultTexts, FrequenciesSharesAndTies) {
     EXPECT_EQ(TextsOf(s), expected);
 }
 
+TEST(ResultTexts, EachControlIsFoundAtItsPlace) {
+    for (std::size_t i = 0; i < kResultCount; ++i) EXPECT_EQ(ResultIndex(kResultControls[i]), i);
+    EXPECT_EQ(ResultIndex("Combo1"), kResultCount);
+}
+
 TEST(ResultTexts, EmptyWhenTheDivisorIsZero) {
     SimulationState s;
     s.GameCount = 8000;
