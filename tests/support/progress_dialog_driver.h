@@ -37,7 +37,7 @@ inline bool WithProgressDialog(FakeClock& clock, const std::function<void()>& st
             ~Releaser() { release(); }
         } releaser{release};
         clock.Advance(1.0);
-        QTRY_VERIFY(ShownProgressDialog() != nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(ShownProgressDialog() != nullptr, 30000);
         called = true;
         during(*ShownProgressDialog());
     });

@@ -193,7 +193,7 @@ class EstimateWindowTest : public QObject {
     void keyboardTabsInReadingOrderAndEscapeCloses() {
         Type({{"Weight1", "1"}});
         window_->show();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QVERIFY(QTest::qWaitForWindowActive(window_.get(), 30000));
         Edit("Games")->setFocus();
         // The buttons wait for an answer.
         const QStringList order =

@@ -203,7 +203,7 @@ class GraphWindowTest : public QObject {
     void escapeOrClosingTheMainWindowClosesTheGraph() {
         Run("3", "-150");
         main_->ComG_Click();
-        QVERIFY(QTest::qWaitForWindowActive(Graph()));
+        QVERIFY(QTest::qWaitForWindowActive(Graph(), 30000));
         QPointer<GraphWindow> graph = Graph();
         QTest::keyClick(graph, Qt::Key_Escape);
         ProcessDeletions();

@@ -40,7 +40,7 @@ class LiteWindowTest : public QObject {
 
     void keyboardAndScreenReaders() {
         lite_->show();
-        QVERIFY(QTest::qWaitForWindowActive(lite_.get()));
+        QVERIFY(QTest::qWaitForWindowActive(lite_.get(), 30000));
         lite_->Control("ComStart")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(!lite_->Text("TexPAY").isEmpty());

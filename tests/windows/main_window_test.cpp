@@ -160,7 +160,7 @@ class MainWindowTest : public QObject {
 
     void tabFollowsTheDesignedFocusOrder() {
         window_->show();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QVERIFY(QTest::qWaitForWindowActive(window_.get(), 30000));
         QStringList order;
         for (std::string_view name : MainFormLayout().focusOrder) order << ToQString(name);
         order << order.front();
@@ -187,7 +187,8 @@ class MainWindowTest : public QObject {
                 // Keys and clicks meanwhile are dropped, not queued.
                 QTest::keyClicks(test_support::Field(*window_, "TexREG"), "9");
                 Start();
-                QTRY_COMPARE(DialogText(dialog, "pace"), QString("毎秒 65,536 ゲーム"));
+                QTRY_COMPARE_WITH_TIMEOUT(DialogText(dialog, "pace"), QString("毎秒 65,536 ゲーム"),
+                                          30000);
                 share = DialogText(dialog, "share");
                 timeLeft = DialogText(dialog, "timeLeft");
                 QTest::keyClick(&dialog, Qt::Key_Escape);
@@ -240,7 +241,7 @@ class MainWindowTest : public QObject {
     void enterClicksTheFocusedButtonAndTheDataFileHasTheShownTexts() {
         const test_support::TemporaryWorkingDirectory folder;
         window_->show();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QVERIFY(QTest::qWaitForWindowActive(window_.get(), 30000));
         auto press = [this](const char* button) {
             window_->Control(button)->setFocus();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -251,7 +252,7 @@ class MainWindowTest : public QObject {
         press("ComG");
         QVERIFY(window_->LoadedGraph()->isVisible());
         window_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QVERIFY(QTest::qWaitForWindowActive(window_.get(), 30000));
         test_support::SetField(*window_, "TexOUT", "編集済み");
         press("Command1");
         QCOMPARE(messages_.Texts(), std::vector<std::string>{"保存終了しました。"});
@@ -279,7 +280,7 @@ class MainWindowTest : public QObject {
         window_->show();
         QSignalSpy quitting(qApp, &QCoreApplication::aboutToQuit);
         QTimer::singleShot(0, window_.get(), [this] { window_->close(); });
-        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });  // a guard, not a wait
+        QTimer::singleShot(30000, qApp, [] { QCoreApplication::exit(1); });  // a guard, not a wait
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(!window_->isVisible());
     }
