@@ -219,9 +219,8 @@ std::vector<LegendEntry> FanLegend() {
             {Ink::Zero, true, "0枚"}};
 }
 
-void AddUprightTitle(Drawing& d, const std::string& text, double middle, double unit) {
-    d.marks.push_back(
-        Caption{text, {20 * unit, middle}, Anchor::Top, 16 * unit, Ink::Text, false, true});
+void AddUprightTitle(Drawing& d, const std::string& text, double x, double middle, double unit) {
+    d.marks.push_back(Caption{text, {x, middle}, Anchor::Top, 16 * unit, Ink::Text, false, true});
 }
 
 double LeftGutter(const Axis& y, double unit) {

@@ -84,8 +84,8 @@ double AddLegend(Drawing& d, Point at, std::span<const LegendEntry> entries, dou
 // The legend of a fan chart.
 std::vector<LegendEntry> FanLegend();
 
-// An axis title turned upright, centred on `middle` at the picture's left margin.
-void AddUprightTitle(Drawing& d, const std::string& text, double middle, double unit);
+// An axis title turned upright, its top at `x` and centred on `middle`.
+void AddUprightTitle(Drawing& d, const std::string& text, double x, double middle, double unit);
 // The room left of a plot for its upright title and its widest y label.
 double LeftGutter(const Axis& y, double unit);
 

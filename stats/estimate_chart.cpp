@@ -42,13 +42,7 @@ void AddPosterior(Drawing& d, const EstimateAnswer& a, Box area, double u) {
                     Axis(0, 6, left, area.Right(), 1, false),
                     Axis(0, most * 100 * 1.1, plotBottom, plotTop, 5, true)};
     AddGrid(d, plot, u, false, true, false);
-    d.marks.push_back(Caption{"確率（%）",
-                              {area.left, (plotTop + plotBottom) / 2},
-                              Anchor::Top,
-                              16 * u,
-                              Ink::Text,
-                              false,
-                              true});
+    AddUprightTitle(d, "確率（%）", area.left, (plotTop + plotBottom) / 2, u);
     const double slot = plot.box.width / kSettings;
     const double bar = slot * 0.4;
     // The posterior's figure above its bar, no wider than the bar.
@@ -106,13 +100,7 @@ void AddProjection(Drawing& d, const EstimateInput& in, const Projection& p, Box
                     Axis(low, high, plotBottom, plotTop, 8, true)};
     AddGrid(d, plot, u, true, true);
     AddFan(d, plot, bands, u);
-    d.marks.push_back(Caption{"差枚数（枚）",
-                              {area.left, (plotTop + plotBottom) / 2},
-                              Anchor::Top,
-                              16 * u,
-                              Ink::Text,
-                              false,
-                              true});
+    AddUprightTitle(d, "差枚数（枚）", area.left, (plotTop + plotBottom) / 2, u);
     d.marks.push_back(Caption{"この先のゲーム数",
                               {left + plot.box.width / 2, plotBottom + 30 * u},
                               Anchor::Top,

@@ -156,8 +156,8 @@ Drawing DrawSessions(const SessionsPicture& picture, double width, double height
     const double fanBottom = fanTop + 0.62 * space;
     const double histTop = histBottom - 0.38 * space;
 
-    AddUprightTitle(d, "差枚数（枚）", (fanTop + fanBottom) / 2, u);
-    AddUprightTitle(d, "セッションの割合（%）", (histTop + histBottom) / 2, u);
+    AddUprightTitle(d, "差枚数（枚）", 20 * u, (fanTop + fanBottom) / 2, u);
+    AddUprightTitle(d, "セッションの割合（%）", 20 * u, (histTop + histBottom) / 2, u);
     for (std::size_t i = 0; i < picture.settings.size(); ++i) {
         const SettingCurves& c = picture.settings[i];
         const double l = left + static_cast<double>(i) * (column + gap);
