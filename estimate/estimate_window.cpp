@@ -2,14 +2,12 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -466,13 +464,7 @@ void EstimateWindow::CopyResult() {
 
 void EstimateWindow::SaveImage() {
     if (!shown_) return;
-    const QString name = files_.AskSaveName(this, QStringLiteral("設定推定.png"));
-    if (name.isEmpty()) return;
-    const QImage picture = answer_->grab().toImage();
-    QSaveFile file(name);
-    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit()) return;
-    messages_.Show(ImageSaveFailure(QDir::toNativeSeparators(name).toStdString(),
-                                    file.errorString().toStdString()));
+    SaveWindowPicture(*answer_, this, QStringLiteral("設定推定.png"), files_, messages_);
 }
 
 }  // namespace taviro

@@ -3,14 +3,12 @@
 #include <QActionGroup>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShortcut>
 #include <algorithm>
 #include <cmath>
@@ -233,13 +231,7 @@ QRect GraphWindow::PlotArea() const {
 }
 
 void GraphWindow::SaveImage() {
-    const QString name = files_.AskSaveName(this, QStringLiteral("スランプグラフ.png"));
-    if (name.isEmpty()) return;
-    const QImage picture = grab().toImage();
-    QSaveFile file(name);
-    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit()) return;
-    messages_.Show(ImageSaveFailure(QDir::toNativeSeparators(name).toStdString(),
-                                    file.errorString().toStdString()));
+    SaveWindowPicture(*this, this, QStringLiteral("スランプグラフ.png"), files_, messages_);
 }
 
 QString GraphWindow::RateText() const {
