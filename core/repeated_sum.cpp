@@ -55,7 +55,7 @@ void WriteSums(double* out, double x, double d, std::int32_t n) {
     for (std::int32_t k = 0; k < n; ++k) out[k] = x + (k + 1) * d;
 }
 
-#if defined(__x86_64__) || defined(__i386__)
+#ifdef TAVIRO_HAS_AVX2_PATH
 // The same loop in AVX2 registers, four sums at a time.
 __attribute__((target("avx2"))) void WriteSumsAvx2(double* out, double x, double d,
                                                    std::int32_t n) {
@@ -112,7 +112,7 @@ double AddRepeatedly(double balance, double step, std::int64_t count, double* ou
         balance, step, count, lowest,
         [out](std::int64_t done, double x, double d, std::int64_t n) {
             const auto steps = static_cast<std::int32_t>(n);
-#if defined(__x86_64__) || defined(__i386__)
+#ifdef TAVIRO_HAS_AVX2_PATH
             if (Avx2PathActive()) {
                 WriteSumsAvx2(out + done, x, d, steps);
             } else {

@@ -7,7 +7,7 @@ namespace taviro {
 namespace {
 
 bool ProcessorHasAvx2() {
-#if defined(__x86_64__) || defined(__i386__)
+#ifdef TAVIRO_HAS_AVX2_PATH
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2");
 #else

@@ -3,6 +3,11 @@
 // off to run the portable one on any machine.
 #pragma once
 
+// Defined where the compiler can build the AVX2 path (x86 processors).
+#if defined(__x86_64__) || defined(__i386__)
+#define TAVIRO_HAS_AVX2_PATH 1
+#endif
+
 namespace taviro {
 
 // Whether the AVX2 path runs: the processor has AVX2 and the path is not switched off.

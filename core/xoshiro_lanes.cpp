@@ -6,9 +6,8 @@
 #include "core/vector_path.h"
 #include "core/xoshiro.h"
 
-#if defined(__x86_64__) || defined(__i386__)
+#ifdef TAVIRO_HAS_AVX2_PATH
 #include <immintrin.h>
-#define TAVIRO_HAS_AVX2_PATH 1
 #endif
 
 namespace taviro {
