@@ -115,8 +115,8 @@ void PlayQuietGames(SimulationState& s, Recorder& recorder, std::int64_t first, 
     if constexpr (requires { recorder.WantedGames(); }) {
         // The balances of the games the recorder names come out of the same bulk sum.
         const std::span<const std::int64_t> wanted = recorder.WantedGames();
-        std::size_t inside = 0;
-        while (inside < wanted.size() && wanted[inside] < first + count) ++inside;
+        const auto inside = static_cast<std::size_t>(
+            std::lower_bound(wanted.begin(), wanted.end(), first + count) - wanted.begin());
         if (inside == 0) {
             balance = AddRepeatedly(balance, base, count, nullptr, lowest);
         } else {
