@@ -19,14 +19,11 @@ class EditionsAgreeTest : public QObject {
   private slots:
     void sameTextsInEveryResultField_data() {
         QTest::addColumn<int>("setting");
-        QTest::addColumn<QString>("big");
+        QTest::addColumn<QString>("big");  // empty: the setting's own
         QTest::addColumn<QString>("games");
-        QTest::newRow("setting 6") << 6 << ""
-                                   << "12345";
-        QTest::newRow("frequent BIGs") << 1 << "30"
-                                       << "5000";
-        QTest::newRow("negative count") << 1 << ""
-                                        << "-5";
+        QTest::newRow("setting 6") << 6 << QString() << QString("12345");
+        QTest::newRow("frequent BIGs") << 1 << QString("30") << QString("5000");
+        QTest::newRow("negative count") << 1 << QString() << QString("-5");
     }
     void sameTextsInEveryResultField() {
         QFETCH(int, setting);

@@ -107,6 +107,11 @@ class GraphWindowTest : public QObject {
         QVERIFY(Graph() != nullptr && !Graph()->isVisible());
         QCOMPARE(Graph()->Text("LabMin"), QString("1千円"));
         test_support::CheckAccessibleNames(*Graph(), GraphFormLayout());
+        // Every caption of both windows is readable in full.
+        for (QLabel* label : Graph()->findChildren<QLabel*>() + main_->findChildren<QLabel*>()) {
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(label->objectName() + " " + label->text()));
+        }
     }
 
     void curveIsPaintedAfterHidingAndRedrawnOnAClickOnly() {
@@ -162,22 +167,7 @@ class GraphWindowTest : public QObject {
         QCOMPARE(Graph()->Text("LabPlus"), QString("-0.1千円"));
     }
 
-    void rerunStartsAndDraws() {
-        Run("3", "-150");
-        main_->ComG_Click();
-        SetField("TexGAME", "0");
-        test_support::Click(Graph()->Control("Comonemore"));
-        QCOMPARE(messages_.Texts(),
-                 (std::vector<std::string>{"シミュレート回数を指定してください。",
-                                           "まずシミュレートを実行してください。"}));
-        QVERIFY(IsBlack(Graph()->Surface(), 67, 340));  // the old curve stays
-        SetField("TexGAME", "5");
-        test_support::Click(Graph()->Control("Comonemore"));
-        QCOMPARE(main_->State().GameCount, 5);
-        QVERIFY(IsBlack(Graph()->Surface(), 67, 358));  // game 5: y = 5375 twips
-    }
-
-    void cancelledRerunKeepsTheCurveAndItsDescription() {
+    void rerunCanBeCancelledOrRefusedAndDraws() {
         Run("3", "-150");
         main_->ComG_Click();
         const QString description = Description();
@@ -196,8 +186,17 @@ class GraphWindowTest : public QObject {
         QCOMPARE(owner, Graph());
         QVERIFY(Graph()->isVisible());
         QCOMPARE(main_->State().GameCount, 3);
-        QVERIFY(IsBlack(Graph()->Surface(), 67, 343));
         QCOMPARE(Description(), description);
+        SetField("TexGAME", "0");
+        test_support::Click(Graph()->Control("Comonemore"));
+        QCOMPARE(messages_.Texts(),
+                 (std::vector<std::string>{"シミュレート回数を指定してください。",
+                                           "まずシミュレートを実行してください。"}));
+        QVERIFY(IsBlack(Graph()->Surface(), 67, 340));  // the old curve stays
+        SetField("TexGAME", "5");
+        test_support::Click(Graph()->Control("Comonemore"));
+        QCOMPARE(main_->State().GameCount, 5);
+        QVERIFY(IsBlack(Graph()->Surface(), 67, 358));  // game 5: y = 5375 twips
     }
 
     void escapeOrClosingTheMainWindowClosesTheGraph() {
@@ -276,18 +275,6 @@ class GraphWindowTest : public QObject {
         QVERIFY(IsBlack(picture, 67, 340));
         QCOMPARE(messages_.Texts().size(), 1u);
         QVERIFY(messages_.Texts()[0].starts_with(ImageSaveFailure(missing.toStdString(), "")));
-    }
-
-    void captionsFitTheirLabels() {
-        Run("3");
-        main_->ComG_Click();
-        for (QWidget* window :
-             {static_cast<QWidget*>(Graph()), static_cast<QWidget*>(main_.get())}) {
-            for (QLabel* label : window->findChildren<QLabel*>()) {
-                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
-                         qPrintable(label->objectName() + " " + label->text()));
-            }
-        }
     }
 };
 

@@ -26,11 +26,6 @@ class LiteWindowTest : public QObject {
         messages_ = {};
     }
 
-    void isTheMainWindowWithoutTheTwoButtons() {
-        QVERIFY(lite_->findChild<QWidget*>("ComG") == nullptr);
-        QVERIFY(lite_->findChild<QWidget*>("Command1") == nullptr);
-    }
-
     void zeroGamesMessageHasNoFullStop() {
         test_support::SetField(*lite_, "TexGAME", "0");
         test_support::ClickStart(*lite_);

@@ -1,7 +1,6 @@
 #include "full/main_window.h"
 
 #include <QComboBox>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include "support/accessible_names.h"
@@ -117,7 +116,8 @@ class MainWindowTest : public QObject {
         QCOMPARE(test_support::Field(*window_, "TexN_BASE")->cursorPosition(), 0);
     }
 
-    void tabFollowsTheDesignedFocusOrder() {
+    void tabFollowsTheDesignedFocusOrderAndEveryFieldHasItsCaptionsName() {
+        test_support::CheckAccessibleNames(*window_, MainFormLayout());
         window_->show();
         QVERIFY(QTest::qWaitForWindowActive(window_.get(), 30000));
         QStringList order;
@@ -190,10 +190,6 @@ class MainWindowTest : public QObject {
         QCOMPARE(messages_.Texts().back(), std::string("まずシミュレートを実行してください。"));
     }
 
-    void everyFieldHasTheNameOfItsCaption() {
-        test_support::CheckAccessibleNames(*window_, MainFormLayout());
-    }
-
     void enterClicksTheFocusedButtonAndTheDataFileHasTheShownTexts() {
         const test_support::TemporaryWorkingDirectory folder;
         window_->show();
@@ -230,15 +226,6 @@ class MainWindowTest : public QObject {
         const auto windows = QApplication::topLevelWidgets().count();
         QVERIFY_THROWS_EXCEPTION(std::logic_error, BuildForm(window, layout, true));
         QCOMPARE(QApplication::topLevelWidgets().count(), windows);  // no stray window
-    }
-
-    void closingEndsTheProgram() {
-        window_->show();
-        QSignalSpy quitting(qApp, &QCoreApplication::aboutToQuit);
-        QTimer::singleShot(0, window_.get(), [this] { window_->close(); });
-        QTimer::singleShot(30000, qApp, [] { QCoreApplication::exit(1); });  // a guard, not a wait
-        QCOMPARE(QCoreApplication::exec(), 0);
-        QVERIFY(!window_->isVisible());
     }
 };
 
