@@ -360,10 +360,8 @@ TEST(GameLoop, BulkLoopEqualsOneGameAtATimeOnEveryPath) {
         for (const Stream& stream : streams) {
             SCOPED_TRACE(stream.name);
             ParameterTexts texts;
-            texts.TexGAME = std::to_string(stream.games);
-            texts.TexBIG = stream.big;
-            texts.TexN_BASE = stream.normalBase;
-            texts.TexREG = stream.reg;
+            texts.TexGAME = std::to_string(stream.games), texts.TexBIG = stream.big;
+            texts.TexN_BASE = stream.normalBase, texts.TexREG = stream.reg;
             texts.TexNBIG = stream.normalBig;
             std::vector<std::int32_t> draws(static_cast<std::size_t>(stream.games), kNothing);
             for (const auto& [game, draw] : stream.draws) draws[game - 1] = draw;

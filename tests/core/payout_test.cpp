@@ -7,21 +7,14 @@ namespace {
 
 SimulationState DefaultCoins(std::int32_t games) {
     SimulationState s;
-    s.GameCount = games;
-    s.OutNBIG = 401.650;
-    s.OutHBIG = 548.011;
-    s.OutREG = 127.000;
-    s.BaseN = -1.5603781019;
-    s.BaseAR = 1.5842163960;
+    s.GameCount = games, s.OutNBIG = 401.650, s.OutHBIG = 548.011, s.OutREG = 127.000;
+    s.BaseN = -1.5603781019, s.BaseAR = 1.5842163960;
     return s;
 }
 
 TEST(ComputePayout, WorkedExamples) {
     SimulationState s = DefaultCoins(8000);
-    s.CntNBIG = 10;
-    s.CntHBIG = 2;
-    s.CntREG = 9;
-    s.CntARGames = 300;
+    s.CntNBIG = 10, s.CntHBIG = 2, s.CntREG = 9, s.CntARGames = 300;
     ComputePayout(s);
     EXPECT_NEAR(s.VirtualOut, -5284.12446583, 1e-8);
     EXPECT_NEAR(s.Payout, 77.98281472570834, 1e-12);

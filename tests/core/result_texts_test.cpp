@@ -16,19 +16,9 @@ std::map<std::string_view, std::string> TextsOf(const SimulationState& s) {
 
 TEST(ResultTexts, FrequenciesSharesAndTies) {
     SimulationState s;
-    s.GameCount = 8000;
-    s.CntHBIG = 5;
-    s.CntNBIG = 12;
-    s.CntREG = 10;
-    s.CntAR150 = 7;
-    s.CntAR1000 = 1;
-    s.CntARGames = 2345;
-    s.LsBIG = 2;
-    s.LsAR150 = 1;
-    s.LsAR1000 = 4;
-    s.ARLeft = 37;
-    s.RegStock = 3;
-    s.VirtualOut = -5284.5;  // a tie: rounds to the even -5284
+    s.GameCount = 8000, s.CntHBIG = 5, s.CntNBIG = 12, s.CntREG = 10, s.CntAR150 = 7;
+    s.CntAR1000 = 1, s.CntARGames = 2345, s.LsBIG = 2, s.LsAR150 = 1, s.LsAR1000 = 4, s.ARLeft = 37;
+    s.RegStock = 3, s.VirtualOut = -5284.5;  // a tie: rounds to the even -5284
     s.Payout = 97.72049999;
     const std::map<std::string_view, std::string> expected = {
         {"TexD_BIG", "17"},       {"TexD_HBIG", "5"},      {"TexD_NBIG", "12"},

@@ -11,9 +11,7 @@ SimulationState Curve(std::vector<double> balances) {
     SimulationState s;
     s.Balance = std::move(balances);
     s.GameCount = static_cast<std::int32_t>(s.Balance.size()) - 1;
-    s.GraphX0 = 1000;
-    s.GraphY0 = 5000;
-    s.GraphYDiv = 2;
+    s.GraphX0 = 1000, s.GraphY0 = 5000, s.GraphYDiv = 2;
     return s;
 }
 

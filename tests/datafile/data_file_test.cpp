@@ -94,10 +94,7 @@ const DataFileTexts kExampleTexts = {"1", "-2741", "97.72", "1/333.333", "1/500"
 
 TEST(DataFile, SummaryLinesEventsBalancesAndQuotes) {
     SimulationState s = PlainRun(1000);
-    s.CntNBIG = 2;
-    s.CntHBIG = 1;
-    s.CntREG = 2;
-    s.CntARGames = 150;
+    s.CntNBIG = 2, s.CntHBIG = 1, s.CntREG = 2, s.CntARGames = 150;
     const double balances[] = {-0.25, -12, 1e16, 0.5, 0};
     for (std::size_t k = 0; k < 5; ++k) s.Balance[k + 4] = balances[k];
     s.Balance[1000] = 398.5292437962;
@@ -173,9 +170,7 @@ TEST(ExportDataFile, AFailureAtAnyStepIsReportedAndKeepsTheOldFile) {
     for (const auto& [refuse, write, commit] : failures) {
         MemoryFileSystem files;
         files.files["Taviro1.csv"] = "old content";
-        files.refuseCreate = refuse;
-        files.failingWrite = write;
-        files.failCommit = commit;
+        files.refuseCreate = refuse, files.failingWrite = write, files.failCommit = commit;
         SimulationState s = PlainRun(100000);  // more than one block of bytes
         RecordingMessageBox messages;
         ExportDataFile(s, kExampleTexts, files, messages);

@@ -12,9 +12,7 @@ using F = EstimateField;
 
 EstimateFieldTexts Counts(std::string games, std::string bigs, std::string regs) {
     EstimateFieldTexts t;
-    t.games = std::move(games);
-    t.bigs = std::move(bigs);
-    t.regs = std::move(regs);
+    t.games = std::move(games), t.bigs = std::move(bigs), t.regs = std::move(regs);
     return t;
 }
 
