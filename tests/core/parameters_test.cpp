@@ -35,21 +35,6 @@ TEST(LoadParameters, WeightsFromDenominatorsAndProbabilities) {
     }
 }
 
-TEST(LoadParameters, ReadsTheGameCountAndSizesTheHistory) {
-    const std::pair<const char*, std::int32_t> counts[] = {
-        {"2.5", 2}, {"3.5", 4}, {"0.4", 0}, {"", 0}, {"-5", -5}, {"2147483647", 2147483647}};
-    for (const auto& [text, count] : counts) {
-        ParameterTexts texts;
-        texts.TexGAME = text;
-        EXPECT_EQ(Loaded(texts).GameCount, count) << text;
-        // History for games 0 to the count; one element when there is no game.
-        if (count < 100) {
-            EXPECT_EQ(Loaded(texts, true).Balance.size(), std::max(count, 0) + 1u) << text;
-        }
-    }
-    EXPECT_TRUE(Loaded(ParameterTexts{}, false).GameLog.empty());
-}
-
 TEST(LoadParameters, RefusedStartsLeaveTheStateUnchanged) {
     const std::tuple<std::string ParameterTexts::*, const char*, LoadStatus> cases[] = {
         {&ParameterTexts::TexBIG, "1e400", LoadStatus::NumberTooLarge},

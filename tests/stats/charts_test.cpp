@@ -160,18 +160,6 @@ TEST(SessionsChart, BandsHistogramsWinRatesAndMarksFromTheSessions) {
         EXPECT_EQ(d.width, w);
         ExpectMarksOnThePicture(d);
     }
-
-    // The same seed gives the same picture whatever the threads.
-    const PlayedRun one = Play(1);
-    const SessionsPicture again = PictureOfSessions(one.options, one.report, one.settings, 1);
-    for (std::size_t i = 0; i < 2; ++i) {
-        const auto& a = picture.settings[i];
-        const auto& b = again.settings[i];
-        ASSERT_EQ(a.bands.size(), b.bands.size());
-        for (std::size_t k = 0; k < a.bands.size(); ++k)
-            EXPECT_EQ(Points(a.bands[k]), Points(b.bands[k]));
-        EXPECT_EQ(a.net.shares, b.net.shares);
-    }
 }
 
 TEST(EstimateChart, BarsStandForThePriorAndPosterior) {

@@ -191,21 +191,6 @@ TEST(Estimate, FiguresFollowThePosterior) {
     EXPECT_TRUE(a.big.low < 250 && a.big.high > 250);
 }
 
-TEST(Estimate, TheMachinesStateCarriesOverIntoTheNextGames) {
-    // 50 AR games after the only BIG, paid at game 50: at least 100 AR games are still to come.
-    EstimateInput in = Input(100, 1, 0);
-    in.hyperBigs = 0, in.arGames = 50, in.remaining = 80;
-    const EstimateAnswer a = Estimate(in).answer.value();
-    const double arGames = 80 * 1.5842163960;  // the AR base of the default coins
-    EXPECT_NEAR(a.projection->coins.p5, arGames, 1e-6);
-    EXPECT_NEAR(a.projection->coins.p95, arGames, 1e-6);
-    EXPECT_TRUE(a.projection->bands.size() == 80 && a.projection->bands.back().games == 80);
-    EXPECT_NEAR(a.projection->bands[39].p50, 40 * 1.5842163960, 1e-6);
-    // Without the AR count the same counts may well have ended in normal play.
-    in.hyperBigs.reset(), in.arGames.reset();
-    EXPECT_LT(Estimate(in).answer->projection->coins.p5, 0);
-}
-
 TEST(Estimate, ImpossibleCountsAreRefusedInOneLineAboutTheRightCount) {
     using P = InputPart;
     const std::pair<std::function<void(EstimateInput&)>, InputPart> refused[] = {

@@ -48,14 +48,6 @@ TEST(Sessions, ASessionEqualsTheFullEditionsRun) {
         EXPECT_EQ(FormatNumber(static_cast<float>(r.investment)) + "千円", shown.investment);
         EXPECT_EQ(FormatNumber(r.netResult) + "千円", shown.netResult.value());
     }
-    // A scripted sequence: the worked trace's BIG with AR150 and REG.
-    ParameterTexts texts;
-    texts.TexGAME = "200";
-    test_support::ScriptedSource source({100000, 8000, 20000}, 100000);
-    const SessionResult r = PlaySession(Prepared(texts), source, 5);
-    EXPECT_EQ((std::array<std::int64_t, 3>{r.bigs, r.regs, r.arGames}),
-              (std::array<std::int64_t, 3>{1, 1, 150}));
-    EXPECT_EQ(r.lowestBalance, static_cast<float>(-1.5603781019));
 }
 
 bool SameResults(const std::vector<SettingSessions>& a, const std::vector<SettingSessions>& b) {
