@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/run_simulation.h"
 #include "support/run_fields.h"
 #include "support/scripted_source.h"
 
@@ -61,18 +60,6 @@ class StartTransactionTest : public ::testing::Test {
     SimulationState state_;
     HistoryOrigin origin_;
 };
-
-TEST_F(StartTransactionTest, ACompleteRunIsTheRunOfItsParametersAndSeed) {
-    ASSERT_EQ(Start(Games("3000")), StartOutcome::Ran);
-    SimulationState expected;
-    expected.KeepsHistory = true;
-    ScriptedSource same = *source_;
-    same.Restart(0);
-    ASSERT_EQ(LoadParameters(expected, Games("3000")), LoadStatus::Loaded);
-    RunSimulation(expected, same);
-    ExpectSameState(state_, expected);
-    EXPECT_EQ(origin_.seed, std::optional<std::uint64_t>(0));
-}
 
 TEST_F(StartTransactionTest, AStoppedRunLeavesTheStateOfTheLastRunWithItsHistory) {
     // The last run: a real one in either edition, and one of a negative count, which plays no
