@@ -74,6 +74,20 @@ TEST(BonusMachine, FollowsTheGameLoopDrawForDraw) {
     }
 }
 
+TEST(BonusMachine, StateRestoredPlaysOnAlike) {
+    BonusMachine a;
+    a.Play(Drawn::Big150);  // paid at once: AR for the next 150 games
+    a.Idle(20);
+    a.Play(Drawn::Reg);
+    a.Play(Drawn::Big1000);  // held as a hyper BIG with AR1000
+    BonusMachine b;
+    b.Restore(a.State());
+    for (BonusMachine* m : {&a, &b}) m->Idle(200);
+    EXPECT_EQ(a.State(), b.State());
+    EXPECT_TRUE(b.regs == 1 && b.hyperBigs == 1);
+    EXPECT_EQ(b.ArLeft(), 1000 - (200 - 128 - 2));  // REG, then the hyper BIG, then its AR
+}
+
 TEST(DrawOrder, EveryArrangementIsEquallyLikely) {
     // Few draws among many games (drawn and kept when distinct) and many among few (a subset,
     // then the outcomes shuffled): the REG's game and its place among the draws are uniform.

@@ -113,24 +113,18 @@ TEST(EstimateView, TextsOfAnAnswer) {
     EXPECT_EQ(t.posteriorDescription,
               "設定ごとの確率：設定1 3.0%、設定2 5.7%、設定3 10.0%、設定4 14.9%、設定5 "
               "22.2%、設定6 44.2%");
-    EXPECT_EQ(t.atLeast4, "81.3%");
-    EXPECT_EQ(t.fiveOrSix, "66.4%");
-    EXPECT_EQ(t.expectedSetting, "4.80");
+    EXPECT_EQ((std::vector{t.atLeast4, t.fiveOrSix, t.expectedSetting, t.payout, t.mean, t.ahead,
+                           t.p5, t.p50, t.p95, t.knownMedian, t.knownRange}),
+              (std::vector<std::string>{"81.3%", "66.4%", "4.80", "123.37%", "+27.4千円", "72.5%",
+                                        "-31.2千円" /* half to even */, "0.0千円", "+102.2千円",
+                                        "13530ゲーム", "2676～100000超ゲーム"}));
     EXPECT_EQ(t.big, "1/250.0（95%区間 1/483.4～1/143.3）");
     EXPECT_EQ(t.reg, "1/∞（95%区間 1/∞～1/1001.2）");
-    EXPECT_EQ(t.payout, "123.37%");
     EXPECT_EQ(t.projectionTitle, "この先 2000ゲームの収支（換金率 5.5枚/100円）");
-    EXPECT_EQ(t.mean, "+27.4千円");
-    EXPECT_EQ(t.ahead, "72.5%");
-    EXPECT_EQ(t.p5, "-31.2千円");  // half to even
-    EXPECT_EQ(t.p50, "0.0千円");
-    EXPECT_EQ(t.p95, "+102.2千円");
     EXPECT_EQ(t.chartDescription, t.posteriorDescription + "。" + t.fanDescription);
     EXPECT_EQ(t.fanDescription,
               "この先 2000ゲームの差枚数の見込み：平均 +1370枚、5%点 -1559枚、中央値 0枚、95%点 "
               "+5112枚、勝つ確率 72.5%");
-    EXPECT_EQ(t.knownMedian, "13530ゲーム");
-    EXPECT_EQ(t.knownRange, "2676～100000超ゲーム");
 
     a.projection.reset();
     in.prior = {3, 3, 3, 3, 3, 3};  // equal weights go unsaid
