@@ -146,6 +146,7 @@ TEST(Estimate, SameSeedSameAnswerWhateverTheThreadsAndNoneWhenStopped) {
     in.threads = 3;
     const EstimateAnswer three = Estimate(in).answer.value();
     EXPECT_EQ(one.posterior, three.posterior);
+    EXPECT_DOUBLE_EQ(one.fiveOrSix, one.posterior[4] + one.posterior[5]);
     EXPECT_EQ(one.projection->bands.back().p95, three.projection->bands.back().p95);
     EXPECT_EQ(one.untilKnown->median, three.untilKnown->median);
     // A different seed plays other orders, to the same figures within their errors.

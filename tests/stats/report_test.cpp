@@ -8,7 +8,7 @@ namespace taviro::stats {
 namespace {
 
 TEST(Report, FormatsCarryTheSameFigures) {
-    Report report{42, 8000, 2, 5, false, {1, 2, 3, 4, 5, 6}, {}};
+    Report report{42, 8000, 2, 5, true, {1, 2, 3, 4, 5, 6}, {}};
     SettingFigures figures;
     figures.setting = 1, figures.sessions = 2;
     figures.payout = {97.72049, 96.1, 99.3};
@@ -22,7 +22,7 @@ TEST(Report, FormatsCarryTheSameFigures) {
     EXPECT_NE(text.find(" 97.72 "), std::string::npos);  // rounded to 3 decimals: 97.720
     EXPECT_NE(text.find(" -12345.7 "), std::string::npos);
     // CSV and JSON at full precision.
-    EXPECT_NE(csv.find(",97.72049,96.1,99.3,16.5,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\n1,42,8000,2,5,1,2,97.72049,96.1,99.3,16.5,"), std::string::npos) << csv;
     EXPECT_NE(csv.find(",-12345.678,"), std::string::npos) << csv;
     EXPECT_NE(json.find("\"payout_percent\": 97.72049,"), std::string::npos);
     // Six settings side by side within 80 columns.
@@ -30,7 +30,10 @@ TEST(Report, FormatsCarryTheSameFigures) {
         end = text.find('\n', start);
         EXPECT_LE(DisplayWidth(text.substr(start, end - start)), 80u) << text;
     }
-    EXPECT_NE(json.find("{\"setting\": 2, \"sessions\": null"), std::string::npos);
+    EXPECT_NE(json.find("\"interrupted\": true,\n  \"settings\": [\n    {\"setting\": 1, "),
+              std::string::npos);
+    EXPECT_NE(json.find("},\n    {\"setting\": 2, \"sessions\": null"), std::string::npos);
+    EXPECT_NE(text.find("中断しました"), std::string::npos);
     EXPECT_NE(json.find("\"net_kyen_mean\": null"), std::string::npos) << json;
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 7);
     EXPECT_EQ(DisplayWidth("設定1ＰＡＹＯＵＴ(%)"), 20u);
