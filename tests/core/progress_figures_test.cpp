@@ -42,17 +42,6 @@ TEST(ProgressMeter, FiguresAndLines) {
     }
 }
 
-TEST(ProgressMeter, PaceFromWhenTheCountLeftZero) {
-    FakeClock clock;
-    ProgressMeter meter(clock, 1000000000);
-    clock.Advance(10);  // preparing the history
-    EXPECT_EQ(meter.Lines(0, "ゲーム").pace, "準備しています…");
-    clock.Advance(2);
-    const ProgressFigures figures = meter.Figures(500000000);
-    EXPECT_DOUBLE_EQ(figures.perSecond, 250000000);
-    EXPECT_DOUBLE_EQ(*figures.secondsLeft, 2);
-}
-
 TEST(ProgressMeter, DialogAfterHalfASecond) {
     FakeClock clock;
     const ProgressMeter meter(clock, 100);

@@ -5,10 +5,6 @@
 #include <cmath>
 #include <system_error>
 
-#include "core/money_summary.h"
-#include "core/numbers.h"
-#include "core/run_simulation.h"
-#include "core/xoshiro_source.h"
 #include "stats/continuation.h"
 #include "stats/parallel_tasks.h"
 #include "stats/session_curves.h"
@@ -18,36 +14,8 @@
 namespace taviro::stats {
 namespace {
 
-SimulationState Prepared(const ParameterTexts& texts, bool history = false) {
-    return PreparedState(texts, history).value();
-}
-
-TEST(Sessions, ASessionEqualsTheFullEditionsRun) {
-    struct Case {
-        const char* big;
-        const char* games;
-        std::uint64_t seed;
-    } const cases[] = {
-        {"485.452", "8000", 1}, {"30", "5000", 2}, {"1", "2000", 3}, {"0", "300", 4}};
-    for (const auto& c : cases) {
-        ParameterTexts texts;
-        texts.TexBIG = c.big, texts.TexGAME = c.games;
-        SimulationState full = Prepared(texts, true);
-        XoshiroSource fullSource(c.seed);
-        RunSimulation(full, fullSource);
-
-        XoshiroSource sessionSource(c.seed);
-        const SessionResult r = PlaySession(Prepared(texts), sessionSource, 7.6);
-        SCOPED_TRACE(c.big);
-        EXPECT_EQ((std::array<std::int64_t, 3>{r.bigs, r.regs, r.arGames}),
-                  (std::array<std::int64_t, 3>{full.CntNBIG + full.CntHBIG, full.CntREG,
-                                               full.CntARGames}));
-        EXPECT_EQ((std::array<double, 3>{r.finalBalance, r.lowestBalance, r.virtualOut}),
-                  (std::array<double, 3>{full.Balance.back(), full.MinBalance, full.VirtualOut}));
-        const MoneySummary shown = ComputeMoneySummary(full.MinBalance, full.VirtualOut, "7.6");
-        EXPECT_EQ(FormatNumber(static_cast<float>(r.investment)) + "千円", shown.investment);
-        EXPECT_EQ(FormatNumber(r.netResult) + "千円", shown.netResult.value());
-    }
+SimulationState Prepared(const ParameterTexts& texts) {
+    return PreparedState(texts, false).value();
 }
 
 bool SameResults(const std::vector<SettingSessions>& a, const std::vector<SettingSessions>& b) {

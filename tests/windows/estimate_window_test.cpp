@@ -19,9 +19,6 @@
 #include "support/recording_message_box.h"
 #include "support/window_test_main.h"
 
-using Texts = QList<std::pair<QString, QString>>;  // field's object name, text typed
-Q_DECLARE_METATYPE(Texts)
-
 namespace taviro {
 
 using F = EstimateField;
@@ -44,8 +41,10 @@ class EstimateWindowTest : public QObject {
         if (name == QLatin1String("Rate")) return window_->findChild<QComboBox*>(name)->lineEdit();
         return window_->findChild<QLineEdit*>(name);
     }
-    void Type(const Texts& texts) {
-        for (const auto& [name, text] : texts) {
+    // Types "Field=text" pairs, separated by spaces, into the fields of those object names.
+    void Type(const QString& typed) {
+        for (const QString& pair : typed.split(u' ')) {
+            const QString name = pair.section(u'=', 0, 0), text = pair.section(u'=', 1);
             if (name.startsWith(QLatin1String("Weight"))) {
                 window_->findChild<QComboBox*>(QStringLiteral("PriorChoice"))->setCurrentIndex(1);
             }
@@ -65,27 +64,21 @@ class EstimateWindowTest : public QObject {
     void cleanup() { window_.reset(); }
 
     void showsTheFiguresOfTheCommandLine_data() {
-        QTest::addColumn<Texts>("typed");
-        QTest::addColumn<QString>("args");
-        const auto g = [](const char* name, const char* text) {
-            return std::pair(QString::fromLatin1(name), QString::fromUtf8(text));
-        };
-        // The arguments as the window's copied command gives them.
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("args");  // as the window's copied command gives them
         QTest::newRow("counts and remaining games")
-            << Texts{g("Games", "3000"), g("Bigs", "12"), g("Regs", "8"), g("Remaining", "500")}
+            << "Games=3000 Bigs=12 Regs=8 Remaining=500"
             << "--games 3000 --big 12 --reg 8 --remaining 500 --rate 5";
         QTest::newRow("everything")
-            << Texts{g("Games", "２０００"), g("Bigs", "9"),        g("Regs", "6"),
-                     g("HyperBigs", "1"),    g("ArGames", "400"),   g("Weight5", "2"),
-                     g("Weight6", "2.5"),    g("Remaining", "300"), g("Rate", "5.6")}
+            << "Games=２０００ Bigs=9 Regs=6 HyperBigs=1 ArGames=400 Weight5=2 Weight6=2.5 "
+               "Remaining=300 Rate=5.6"
             << "--games 2000 --big 9 --reg 6 --hbig 1 --ar-games 400 --prior 1,1,1,1,2,2.5 "
                "--remaining 300 --rate 5.6";
-        QTest::newRow("no projection")
-            << Texts{g("Games", "6000"), g("Bigs", "20"), g("Regs", "25"), g("Rate", "7.6")}
-            << "--games 6000 --big 20 --reg 25 --rate 7.6";
+        QTest::newRow("no projection") << "Games=6000 Bigs=20 Regs=25 Rate=7.6"
+                                       << "--games 6000 --big 20 --reg 25 --rate 7.6";
     }
     void showsTheFiguresOfTheCommandLine() {
-        QFETCH(Texts, typed);
+        QFETCH(QString, typed);
         QFETCH(QString, args);
         Type(typed);
         Settle();
@@ -128,7 +121,7 @@ class EstimateWindowTest : public QObject {
     }
 
     void impossibleInputSaysWhyAndGreysTheLastAnswer() {
-        Type({{"Games", "3000"}, {"Bigs", "12"}, {"Regs", "8"}});
+        Type("Games=3000 Bigs=12 Regs=8");
         Settle();
         const auto answer = window_->ShownAnswer();
         QVERIFY(answer && !window_->AnswerGreyed());
@@ -136,7 +129,7 @@ class EstimateWindowTest : public QObject {
             {"Bigs", "1２a", F::Bigs, "数字で"}, {"Rate", "", F::Rate, "0 より大きい"}};
         for (const auto& [field, text, reasonAt, reason] : cases) {
             const QString before = Edit(field)->text();
-            Type({{field, text}});
+            Type(field + u'=' + text);
             Settle();
             QVERIFY(window_->Reason(reasonAt).contains(reason));
             // A screen reader tells it too.
@@ -147,7 +140,7 @@ class EstimateWindowTest : public QObject {
             QCOMPARE(window_->Status(), QString::fromUtf8(kGreyedNote.data()));
             QVERIFY(SameEstimate(window_->ShownAnswer()->input, answer->input));
 
-            Type({{field, before}});
+            Type(field + u'=' + before);
             Settle();
             QVERIFY(!window_->AnswerGreyed());
             QVERIFY(window_->Reason(reasonAt).isEmpty());
@@ -157,7 +150,7 @@ class EstimateWindowTest : public QObject {
     // With no pause, each keystroke starts an estimate that the next one stops.
     void aFastRunOfKeystrokesEndsWithTheLastInputsAnswer() {
         window_->SetPause(0);
-        Type({{"Bigs", "12"}, {"Regs", "8"}});
+        Type("Bigs=12 Regs=8");
         for (const auto& [field, keys] :
              {std::pair("Games", "3000"), std::pair("Remaining", "300")}) {
             for (const char* key = keys; *key != 0; ++key) {
@@ -191,7 +184,7 @@ class EstimateWindowTest : public QObject {
     }
 
     void keyboardTabsInReadingOrderAndEscapeCloses() {
-        Type({{"Weight1", "1"}});
+        Type("Weight1=1");
         window_->show();
         QVERIFY(QTest::qWaitForWindowActive(window_.get(), 30000));
         Edit("Games")->setFocus();
@@ -207,7 +200,7 @@ class EstimateWindowTest : public QObject {
     }
 
     void copiesTheAnswerAndSavesThePicture() {
-        Type({{"Games", "3000"}, {"Bigs", "12"}, {"Regs", "8"}});
+        Type("Games=3000 Bigs=12 Regs=8");
         Settle();
         window_->CopyResult();
         const auto& shown = *window_->ShownAnswer();
