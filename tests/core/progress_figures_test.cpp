@@ -51,7 +51,7 @@ TEST(ProgressMeter, DialogAfterHalfASecond) {
     EXPECT_TRUE(meter.DialogDue());
 }
 
-TEST(ProgressTexts, TimeLeftRoundsUp) {
+TEST(ProgressTexts, TimeLeftRoundsUpAndCountsAreGrouped) {
     const std::pair<std::optional<double>, const char*> cases[] = {
         {std::nullopt, "残り時間を計算しています"},
         {0.2, "残り 約1秒"},
@@ -61,9 +61,7 @@ TEST(ProgressTexts, TimeLeftRoundsUp) {
         {3601, "残り 約1時間1分"},
     };
     for (const auto& [seconds, text] : cases) EXPECT_EQ(TimeLeftText(seconds), text);
-}
-
-TEST(ProgressTexts, GroupedNumbers) {  // the positive ones are in the lines above
+    // Negative counts are grouped too (the positive ones are in the lines above).
     EXPECT_EQ(GroupedNumber(-1234567), "-1,234,567");
     EXPECT_EQ(GroupedNumber(std::numeric_limits<std::int64_t>::min()),
               "-9,223,372,036,854,775,808");

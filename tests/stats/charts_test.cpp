@@ -98,36 +98,23 @@ void ExpectMarksOnThePicture(const Drawing& d) {
     }
 }
 
-// A small run of settings 1 and 6 with a picture, on `threads` threads.
-struct PlayedRun {
-    StatsOptions options;
-    std::vector<SettingSessions> settings;
-    Report report;
-};
-
-PlayedRun Play(unsigned threads) {
-    PlayedRun run;
-    StatsOptions& o = run.options;
-    o.settings = {1, 6}, o.games = 3000, o.sessions = 300, o.seed = 11, o.threads = threads;
-    o.plot = PictureRequest{"run.png"};
-    run.settings = PrepareSettings(run.options).value();
-    Progress progress;
-    PlayAllSessions(run.settings, run.options.sessions, run.options.seed, run.options.rate, threads,
-                    progress);
-    run.report = {11, 3000, 300, 5, false, run.options.settings, {}};
-    for (const SettingSessions& s : run.settings) run.report.figures.push_back(Summarize(s));
-    return run;
-}
-
 TEST(SessionsChart, BandsHistogramsWinRatesAndMarksFromTheSessions) {
-    const PlayedRun run = Play(3);
-    const SessionsPicture picture = PictureOfSessions(run.options, run.report, run.settings, 3);
+    // A small run of settings 1 and 6 with a picture.
+    StatsOptions o;
+    o.settings = {1, 6}, o.games = 3000, o.sessions = 300, o.seed = 11, o.threads = 3;
+    o.plot = PictureRequest{"run.png"};
+    std::vector<SettingSessions> settings = PrepareSettings(o).value();
+    Progress progress;
+    PlayAllSessions(settings, o.sessions, o.seed, o.rate, o.threads, progress);
+    Report report{11, 3000, 300, 5, false, o.settings, {}};
+    for (const SettingSessions& s : settings) report.figures.push_back(Summarize(s));
+    const SessionsPicture picture = PictureOfSessions(o, report, settings, 3);
     ASSERT_EQ(picture.settings.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) {
         const SettingCurves& c = picture.settings[i];
-        const SettingFigures& figures = *run.report.figures[i];
+        const SettingFigures& figures = *report.figures[i];
         SCOPED_TRACE(c.setting);
-        ASSERT_EQ(c.bands.size(), run.settings[i].checkpoints.size() + 1);
+        ASSERT_EQ(c.bands.size(), settings[i].checkpoints.size() + 1);
         EXPECT_EQ(c.bands.front().games, 0);
         EXPECT_EQ(c.bands.back().games, 3000);
         for (std::size_t k = 0; k < c.bands.size(); ++k) {

@@ -14,10 +14,6 @@
 namespace taviro::stats {
 namespace {
 
-SimulationState Prepared(const ParameterTexts& texts) {
-    return PreparedState(texts, false).value();
-}
-
 bool SameResults(const std::vector<SettingSessions>& a, const std::vector<SettingSessions>& b) {
     for (std::size_t s = 0; s < a.size(); ++s) {
         if (a[s].done != b[s].done || a[s].results != b[s].results) return false;
@@ -31,7 +27,7 @@ std::vector<SettingSessions> PlayWith(unsigned threads, const ThreadStarter& sta
         ParameterTexts texts;
         const auto preset = SettingPreset(std::to_string(setting));
         texts.TexBIG = preset->big, texts.TexREG = preset->reg, texts.TexGAME = "3000";
-        settings.emplace_back(setting, Prepared(texts));
+        settings.emplace_back(setting, PreparedState(texts, false).value());
     }
     Progress progress(threads);
     PlayAllSessions(settings, 37, 12345, 5, threads, progress, start);
@@ -66,7 +62,7 @@ TEST(Sessions, ANetResultBeyondTheNumberRangeIsNotAveragedAsZero) {
     ParameterTexts texts;
     texts.TexGAME = "200", texts.TexNBIG = "1e308";
     test_support::ScriptedSource source({100, 100}, 100000);  // two plain BIGs: 2e308 coins
-    const SessionResult r = PlaySession(Prepared(texts), source, 5);
+    const SessionResult r = PlaySession(PreparedState(texts, false).value(), source, 5);
     EXPECT_TRUE(std::isnan(r.netResult));
 }
 
