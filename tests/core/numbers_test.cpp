@@ -13,12 +13,12 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 TEST(ParseNumber, ReadsTheLongestLeadingDecimalNumber) {
     const std::pair<const char*, double> cases[] = {
-        {"8000", 8000},  {"  3", 3},        {"\t3", 3},         {"+4.5", 4.5},       {"3abc", 3},
-        {"7.", 7},       {".5", 0.5},       {"-.25", -0.25},    {"1e5x", 1e5},       {"1E+2", 100},
-        {"25e-1", 2.5},  {"1e", 1},         {"1e+", 1},         {"2.5.3", 2.5},      {"1 2", 1},
-        {"", 0},         {"-", 0},          {".", 0},           {"+.e5", 0},         {"inf", 0},
-        {"nan", 0},      {"0x10", 0},       {"1e-400", 0},      {"\uFF11\uFF12", 0}, {"\u30003", 0},
-        {"1e400", kInf}, {"-1e400", -kInf}, {"4e-320", 4e-320},
+        {"8000", 8000},  {"  3", 3},        {"\t3", 3},       {"+4.5", 4.5},       {"3abc", 3},
+        {"7.", 7},       {".5", 0.5},       {"-.25", -0.25},  {"1e5x", 1e5},       {"1E+2", 100},
+        {"25e-1", 2.5},  {"1e", 1},         {"1e+", 1},       {"2.5.3", 2.5},      {"1 2", 1},
+        {"", 0},         {"-", 0},          {".", 0},         {"+.e5", 0},         {"inf", 0},
+        {"nan", 0},      {"0x10", 0},       {"1e-400", 0},    {"\uFF11\uFF12", 0}, {"\u30003", 0},
+        {"1e400", kInf}, {"-1e400", -kInf}, {"1e+400", kInf}, {"4e-320", 4e-320},
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ(ParseNumber(text), value) << '"' << text << '"';
@@ -27,6 +27,8 @@ TEST(ParseNumber, ReadsTheLongestLeadingDecimalNumber) {
     EXPECT_EQ(ParseNumber("0.0001e99999999999"), kInf);
     EXPECT_EQ(ParseNumber("0.001e-99999999999"), 0);
     EXPECT_EQ(ParseNumber("1" + std::string(400, '0')), kInf);
+    EXPECT_EQ(ParseNumber("1" + std::string(400, '0') + "e-5"), kInf);
+    EXPECT_EQ(ParseNumber("0." + std::string(400, '0') + "1e10"), 0);  // zeros after the point
 }
 
 TEST(ParseWholeNumber, AcceptsExactlyOneNumber) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/run_fields.h"
 #include "support/scripted_source.h"
 
@@ -48,7 +50,10 @@ class StartTransactionTest : public ::testing::Test {
             start.Commit();
             return outcome;
         }
-        if (start.Abandon() > 0) {
+        // The games to play again: the last run's, where the edition keeps its history.
+        const std::int32_t replayed = start.Abandon();
+        EXPECT_EQ(replayed, state_.KeepsHistory ? std::max(state_.GameCount, 0) : 0);
+        if (replayed > 0) {
             RunControl replay;
             EXPECT_TRUE(start.Replay(replay));
         }

@@ -38,7 +38,8 @@ TEST(StatsOptions, DefaultsAndValues) {
               (std::vector<std::string>{"300", "762.047", "400", "2500"}));
     EXPECT_TRUE(Parse({"--help"}).options->help);
     const StatsOptions plotted =
-        Parse(Words("--plot a/Six.SVG --plot-size=800x500")).options.value();
+        Parse(Words("--plot a/Six.SVG --plot-size=800x500 --setting 2 --reg 500")).options.value();
+    EXPECT_EQ(TextsForSetting(plotted, 2).TexREG, "500");
     EXPECT_EQ(plotted.plot->path, "a/Six.SVG");
     EXPECT_EQ(plotted.plot->format, PictureFormat::Svg);
     EXPECT_EQ(std::pair(plotted.plot->width, plotted.plot->height), std::pair(800, 500));
@@ -68,7 +69,7 @@ TEST(EstimateOptions, ValuesAndRefusals) {
     const ParsedEstimate ok = ParseEstimateOptions(
         Words("--games=3000 --big 12 --reg 8 --hbig 2 --prior 1,2,3,4,5,6 --format json"), 1, 2);
     ASSERT_TRUE(ok.options) << ok.error;
-    EXPECT_EQ(ok.options->input.hyperBigs, 2);
+    EXPECT_TRUE(ok.options->input.regs == 8 && ok.options->input.hyperBigs == 2);
     EXPECT_EQ(ok.options->input.prior[5], 6);
     EXPECT_EQ(ok.options->format, OutputFormat::Json);
     EXPECT_FALSE(ok.options->help || ok.options->version);

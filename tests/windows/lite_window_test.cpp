@@ -43,11 +43,10 @@ class LiteWindowTest : public QObject {
     }
 
     void messageBoxButtonsAreJapanese() {
-        QString ok, cancel;
+        QString cancel;
         QTimer::singleShot(0, qApp, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box != nullptr);
-            ok = box->button(QMessageBox::Ok)->text();
             cancel = box->button(QMessageBox::Cancel)->text();
             box->button(QMessageBox::Cancel)->click();
         });
@@ -56,7 +55,6 @@ class LiteWindowTest : public QObject {
             messages.Show("ファイルの上書きをしますか？", MessageBox::Buttons::OkCancel, "注意"),
             MessageBox::kCancel);
         QCOMPARE(cancel, QString("キャンセル"));
-        QCOMPARE(ok, QString("OK"));
     }
 };
 
