@@ -42,13 +42,16 @@ TEST(ProgressMeter, FiguresAndLines) {
     }
 }
 
-TEST(ProgressMeter, DialogAfterHalfASecond) {
+TEST(ProgressMeter, DialogAfterHalfASecondAndPaceFromWhenTheCountLeftZero) {
     FakeClock clock;
-    const ProgressMeter meter(clock, 100);
+    ProgressMeter meter(clock, 1000);
     clock.Advance(0.49);
     EXPECT_FALSE(meter.DialogDue());
     clock.Advance(0.01);
     EXPECT_TRUE(meter.DialogDue());
+    meter.Figures(0);  // preparing until now
+    clock.Advance(2);
+    EXPECT_DOUBLE_EQ(meter.Figures(500).perSecond, 250);
 }
 
 TEST(ProgressTexts, TimeLeftRoundsUpAndCountsAreGrouped) {

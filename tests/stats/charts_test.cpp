@@ -108,7 +108,7 @@ TEST(SessionsChart, BandsHistogramsWinRatesAndMarksFromTheSessions) {
     PlayAllSessions(settings, o.sessions, o.seed, o.rate, o.threads, progress);
     Report report{11, 3000, 300, 5, false, o.settings, {}};
     for (const SettingSessions& s : settings) report.figures.push_back(Summarize(s));
-    const SessionsPicture picture = PictureOfSessions(o, report, settings, 3);
+    const SessionsPicture picture = PictureOfSessions(o, report, settings, o.threads);
     ASSERT_EQ(picture.settings.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) {
         const SettingCurves& c = picture.settings[i];

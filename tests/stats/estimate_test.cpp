@@ -130,6 +130,11 @@ TEST(Continuation, TheSettingBecomesKnownFromTheBonusesPaid) {
     plan.knowContinuations = 0;
     const Distribution coins = Continue(plan, nullptr).value().projection->coins;
     EXPECT_TRUE(coins.min == 1 && coins.max == 1) << coins.mean;
+    // An AR under way 50 of its 150 games with nothing held: the next 80 games are its games.
+    now.endStates = {{{}, 150, 50, {1, 1, 1, 1, 1, 1}}};
+    plan.coins = {.arBase = 1}, plan.remaining = 80;
+    const Distribution ar = Continue(plan, nullptr).value().projection->coins;
+    EXPECT_TRUE(ar.min == 80 && ar.max == 80) << ar.mean;
 }
 
 EstimateInput Input(std::int64_t games, std::int64_t bigs, std::int64_t regs) {

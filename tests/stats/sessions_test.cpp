@@ -5,6 +5,9 @@
 #include <cmath>
 #include <system_error>
 
+#include "core/money_summary.h"
+#include "core/numbers.h"
+#include "core/run_simulation.h"
 #include "stats/continuation.h"
 #include "stats/parallel_tasks.h"
 #include "stats/session_curves.h"
@@ -58,12 +61,29 @@ TEST(Sessions, SameSeedSameResultsWhateverTheThreads) {
     EXPECT_TRUE(SameResults(settings, one));
 }
 
-TEST(Sessions, ANetResultBeyondTheNumberRangeIsNotAveragedAsZero) {
-    ParameterTexts texts;
-    texts.TexGAME = "200", texts.TexNBIG = "1e308";
-    test_support::ScriptedSource source({100, 100}, 100000);  // two plain BIGs: 2e308 coins
-    const SessionResult r = PlaySession(PreparedState(texts, false).value(), source, 5);
-    EXPECT_TRUE(std::isnan(r.netResult));
+// Two normal BIGs, one of them with AR, which holds a BIG and a REG: with normal BIGs of 1e308
+// coins the net result is beyond the number range, and not a number rather than 0.
+TEST(Sessions, ASessionIsTheFullEditionsRunOfItsDraws) {
+    for (const char* coins : {"401.65", "1e308"}) {
+        ParameterTexts texts;
+        texts.TexGAME = "200", texts.TexNBIG = coins;
+        const std::vector<std::int32_t> draws = {100, 8000, 100, 20000};
+        test_support::ScriptedSource fullSource(draws, 100000), sessionSource(draws, 100000);
+        SimulationState full = PreparedState(texts, true).value();
+        RunSimulation(full, fullSource);
+        const SessionResult r = PlaySession(PreparedState(texts, false).value(), sessionSource, 5);
+        SCOPED_TRACE(coins);
+        EXPECT_EQ((std::array<std::int64_t, 3>{r.bigs, r.regs, r.arGames}),
+                  (std::array<std::int64_t, 3>{full.CntNBIG + full.CntHBIG, full.CntREG,
+                                               full.CntARGames}));
+        EXPECT_EQ((std::array<double, 3>{r.finalBalance, r.lowestBalance, r.virtualOut}),
+                  (std::array<double, 3>{full.Balance.back(), full.MinBalance, full.VirtualOut}));
+        const MoneySummary shown = ComputeMoneySummary(full.MinBalance, full.VirtualOut, "5");
+        EXPECT_EQ(FormatNumber(static_cast<float>(r.investment)) + "千円", shown.investment);
+        EXPECT_EQ(std::isnan(r.netResult) ? std::nullopt
+                                          : std::optional(FormatNumber(r.netResult) + "千円"),
+                  shown.netResult);
+    }
 }
 
 TEST(Sessions, SummaryAndMemoryOfTheCompletedSessions) {

@@ -49,9 +49,9 @@ class EstimateWindowTest : public QObject {
                 window_->findChild<QComboBox*>(QStringLiteral("PriorChoice"))->setCurrentIndex(1);
             }
             Edit(name)->clear();
-            QInputMethodEvent typed;  // as an input method commits what was typed
-            typed.setCommitString(text);
-            QApplication::sendEvent(Edit(name), &typed);
+            QInputMethodEvent commit;  // as an input method commits what was typed
+            commit.setCommitString(text);
+            QApplication::sendEvent(Edit(name), &commit);
         }
     }
     void Settle() { QTRY_VERIFY_WITH_TIMEOUT(window_->Settled(), 120000); }

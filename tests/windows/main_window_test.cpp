@@ -148,6 +148,7 @@ class MainWindowTest : public QObject {
                 Start();
                 QTRY_COMPARE_WITH_TIMEOUT(DialogText(dialog, "pace"), QString("毎秒 65,536 ゲーム"),
                                           30000);
+                QCOMPARE(DialogText(dialog, "share"), QString("6%（65,536 / 1,000,000 ゲーム）"));
                 QTest::keyClick(&dialog, Qt::Key_Escape);
             },
             [this] { held_->Release(); }));
