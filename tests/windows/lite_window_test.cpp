@@ -33,13 +33,19 @@ class LiteWindowTest : public QObject {
         QCOMPARE(lite_->Text("TexPAY"), QString());
     }
 
-    void keyboardAndScreenReaders() {
+    // The full edition shows the same texts of the same run: both write the window-free texts.
+    void keyboardRunFillsEveryResultFieldWithoutHistory() {
         lite_->show();
         QVERIFY(QTest::qWaitForWindowActive(lite_.get(), 30000));
         lite_->Control("ComStart")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QVERIFY(!lite_->Text("TexPAY").isEmpty());
+        const ResultTextList expected = ResultTexts(lite_->State());
+        QVERIFY(!expected[ResultIndex("TexPAY")].empty() && lite_->State().Balance.empty());
+        for (std::size_t i = 0; i < kResultCount; ++i)
+            QCOMPARE(lite_->Text(ToQString(kResultControls[i])),
+                     QString::fromStdString(expected[i]));
         test_support::CheckAccessibleNames(*lite_, MainFormLayout());  // kept after a run
+        QVERIFY(!lite_->findChild<QWidget*>("ComG") && !lite_->findChild<QWidget*>("Command1"));
     }
 
     void messageBoxButtonsAreJapanese() {
