@@ -30,8 +30,7 @@ TEST(XoshiroSource, TakesTheEightStreamsOfTheSeedInTurnOnEveryPath) {
             for (std::int32_t d : draws)
                 ASSERT_EQ(d, DrawFromUniform(streams[at++ % 8].NextFloat())) << portable << at;
         }
-        // A new seed, told so that the run can be played again; each time part of a group of
-        // eight is left over.
+        // A new seed, told for playing the run again; each time part of a group of eight is left.
         const std::uint64_t seed = source.Reseed();
         std::vector<float> first(9), again(9);
         source.Fill(first);

@@ -11,12 +11,25 @@ SimulationState Loaded(const ParameterTexts& texts, bool history = false) {
     return s.value_or(SimulationState{});
 }
 
-TEST(SettingPreset, OnlyTextsReadingExactlyOneToSixSelect) {
+TEST(SettingPreset, OnlyTextsReadingOneToSixSelectTheirSettingsThresholds) {
     for (const char* text : {"3", "3.0", "03", " 3", "3abc"}) {
         EXPECT_EQ(SettingPreset(text).value_or(PresetTexts{}).big, "412.176") << text;
     }
     for (const char* text : {"0", "7", "2.5", "", "25", "-1"})
         EXPECT_FALSE(SettingPreset(text)) << text;
+    // Each setting's thresholds of a BIG, a BIG with AR150, with AR1000 and a REG.
+    const std::array<std::int32_t, 4> thresholds[] = {
+        {7830, 15525, 15660, 24824}, {8526, 16905, 17052, 26564},  {9222, 18285, 18444, 28304},
+        {9976, 19780, 19952, 29928}, {10788, 21390, 21576, 31784}, {13282, 26335, 26564, 37120}};
+    for (int setting = 1; setting <= 6; ++setting) {
+        const auto [big, reg] = SettingPreset(std::to_string(setting)).value();
+        ParameterTexts texts;
+        texts.TexBIG = big, texts.TexREG = reg;
+        const SimulationState s = Loaded(texts);
+        EXPECT_EQ((std::array{s.ThrBIG, s.ThrBIG_AR150, s.ThrBIG_AR1000, s.ThrREG}),
+                  thresholds[setting - 1])
+            << setting;
+    }
 }
 
 TEST(LoadParameters, WeightsFromDenominatorsAndProbabilities) {

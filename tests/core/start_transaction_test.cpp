@@ -67,8 +67,7 @@ class StartTransactionTest : public ::testing::Test {
 };
 
 TEST_F(StartTransactionTest, AStoppedRunLeavesTheStateOfTheLastRunWithItsHistory) {
-    // The last run: a real one in either edition, and one of a negative count, which plays no
-    // game.
+    // The last run: a real one in either edition, or one of a negative count (it plays no game).
     for (const auto& [history, games] : {std::pair{true, "3000"}, {false, "3000"}, {true, "-5"}}) {
         SCOPED_TRACE(std::string(history ? "full edition, " : "light edition, ") + games);
         state_ = SimulationState{};

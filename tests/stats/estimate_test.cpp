@@ -197,6 +197,17 @@ TEST(Estimate, FiguresFollowThePosterior) {
     EXPECT_TRUE(a.big.low < 250 && a.big.high > 250);
 }
 
+TEST(Estimate, AnArUnderWayCarriesIntoTheNextGames) {
+    // 50 AR games after the only BIG, paid at game 50: at least 100 AR games are still to come.
+    EstimateInput in = Input(100, 1, 0);
+    in.hyperBigs = 0, in.arGames = 50, in.remaining = 80;
+    const Projection p = *Estimate(in).answer.value().projection;
+    const double ar = 1.5842163960;  // the AR base of the default coins
+    EXPECT_TRUE(p.coins.p5 == p.coins.p95 && p.bands.size() == 80 && p.bands.back().games == 80);
+    EXPECT_NEAR(p.coins.p95, 80 * ar, 1e-6);
+    EXPECT_NEAR(p.bands[39].p50, 40 * ar, 1e-6);
+}
+
 TEST(Estimate, ImpossibleCountsAreRefusedInOneLineAboutTheRightCount) {
     using P = InputPart;
     const std::pair<std::function<void(EstimateInput&)>, InputPart> refused[] = {

@@ -22,7 +22,8 @@ std::vector<std::string_view> Words(std::string_view line, char separator = ' ')
 TEST(StatsOptions, DefaultsAndValues) {
     const StatsOptions defaults = Parse({}).options.value();
     EXPECT_EQ(defaults.settings, (std::vector<int>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(std::pair(defaults.seed, defaults.threads), std::pair(std::uint64_t{99}, 2u));
+    EXPECT_EQ(std::tuple(defaults.games, defaults.sessions, defaults.seed, defaults.threads),
+              std::tuple(8000, std::int64_t{10000}, std::uint64_t{99}, 2u));
     EXPECT_FALSE(defaults.help || defaults.version || defaults.plot);
 
     const ParsedOptions set =
