@@ -1,6 +1,5 @@
-// taviro-stats' picture writer: PNG and SVG files of the stated size that read back, the same
-// bytes for the same drawing and any number of threads, and a file it cannot write reported,
-// not left half-written.
+// taviro-stats' picture writer: PNG and SVG files of the stated size, the same bytes whatever the
+// threads, and a file it cannot write reported rather than left half-written.
 #include <gtest/gtest.h>
 
 #include <QFile>

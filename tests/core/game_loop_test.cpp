@@ -178,6 +178,8 @@ TEST(StockQueue, FullQueueSaturatesAndStaysConsistent) {
     EXPECT_EQ(slots(253, 255), (std::vector{2, 6, 0}));
     PushStock(s, kHyperBig);
     EXPECT_EQ(slots(253, 255), (std::vector{2, 6, 4}));  // the held entries are not overwritten
+    CountLeftovers(s);                                   // slot 255 holds one too
+    EXPECT_EQ((std::array{s.LsBIG, s.LsAR150, s.LsAR1000}), (std::array{128, 42, 43}));
     ReleaseStock(s);
     ReleaseStock(s);  // now below full: StockPos moves down again
     EXPECT_EQ(s.StockPos, kStockSlots - 1);
@@ -191,8 +193,7 @@ TEST(StockQueue, RunWithAlwaysBigKeepsTheQueueConsistent) {
     texts.TexBIG = "1";
     const SimulationState s = PlayScripted({LOTTERY_SPACE}, 3000, true, texts, 1);
     EXPECT_EQ(s.CntARGames, 1000);
-    // Each normal game pushes into slot 255 and pays the head: 254 entries stay, and the
-    // first empty slot is 255.
+    // Each normal game pushes into slot 255 and pays the head: 254 entries stay, slot 255 empty.
     EXPECT_EQ(s.StockPos, kStockSlots);
     EXPECT_EQ(s.Stock[kStockSlots], kEmpty);
     const auto held =

@@ -32,7 +32,7 @@ TEST(ParseNumber, ReadsTheLongestLeadingDecimalNumber) {
 }
 
 TEST(ParseWholeNumber, AcceptsExactlyOneNumber) {
-    EXPECT_EQ(ParseWholeNumber(" 7.6 "), 7.6);
+    EXPECT_EQ(ParseWholeNumber(" 7.6\t"), 7.6);
     EXPECT_EQ(ParseWholeNumber("-2"), -2);
     for (const char* text : {"", " ", "abc", "8000x", "1e", "1 2", "0x10", "inf"}) {
         EXPECT_EQ(ParseWholeNumber(text), std::nullopt) << text;

@@ -19,7 +19,7 @@ TEST(ResultTexts, FrequenciesSharesAndTies) {
     s.GameCount = 8000, s.CntHBIG = 5, s.CntNBIG = 12, s.CntREG = 10, s.CntAR150 = 7;
     s.CntAR1000 = 1, s.CntARGames = 2345, s.LsBIG = 2, s.LsAR150 = 1, s.LsAR1000 = 4, s.ARLeft = 37;
     s.RegStock = 3, s.VirtualOut = -5284.5;  // a tie: rounds to the even -5284
-    s.Payout = 97.72049999;
+    s.Payout = 97.72149999;
     const std::map<std::string_view, std::string> expected = {
         {"TexD_BIG", "17"},       {"TexD_HBIG", "5"},      {"TexD_NBIG", "12"},
         {"TexD_REG", "10"},       {"TexD_AR", "2345"},     {"LabP_BIG", "1/470.588"},
@@ -28,7 +28,7 @@ TEST(ResultTexts, FrequenciesSharesAndTies) {
         {"LabD_AR1000", "5.88%"}, {"TexD_BIG_LS", "2"},    {"TexD_AR150_LS", "1"},
         {"TexD_AR1000_LS", "4"},  {"TexG_AR", "37"},       {"TexST_REG", "3"},
         {"LabP_AR", "29.312%"},  // 29.3125 is an exact tie
-        {"TexOUT", "-5284"},      {"TexPAY", "97.72"},
+        {"TexOUT", "-5284"},      {"TexPAY", "97.721"},
     };
     EXPECT_EQ(TextsOf(s), expected);
 }

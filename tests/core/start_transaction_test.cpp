@@ -82,8 +82,7 @@ TEST_F(StartTransactionTest, AStoppedRunLeavesTheStateOfTheLastRunWithItsHistory
         ASSERT_EQ(Start(other, true), StartOutcome::Ran);
         ExpectSameState(state_, before);
         EXPECT_EQ(state_.DataFileName, "Taviro1.csv");
-        // Refused starts: too many games, a number out of range, and a history beyond the limit
-        // (the light edition keeps none: there a count below the range).
+        // Refused: too many games, a number out of range, a history beyond the limit (or too few).
         ParameterTexts huge = Games("3000");
         huge.TexHBIG = "1e999";
         const std::pair<ParameterTexts, StartOutcome> refused[] = {

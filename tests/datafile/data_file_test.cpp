@@ -94,7 +94,7 @@ const DataFileTexts kExampleTexts = {"1", "-2741", "97.72", "1/333.333", "1/500"
 
 TEST(DataFile, SummaryLinesEventsBalancesAndQuotes) {
     SimulationState s = PlainRun(1000);
-    s.CntNBIG = 2, s.CntHBIG = 1, s.CntREG = 2, s.CntARGames = 150;
+    s.CntNBIG = 2, s.CntHBIG = 1, s.CntREG = 4, s.CntARGames = 150;
     const double balances[] = {-0.25, -12, 1e16, 0.5, 0};
     for (std::size_t k = 0; k < 5; ++k) s.Balance[k + 4] = balances[k];
     s.Balance[1000] = 398.5292437962;
@@ -110,7 +110,7 @@ TEST(DataFile, SummaryLinesEventsBalancesAndQuotes) {
     const std::pair<int, const char*> expected[] = {
         {0,
          R"("プレイ数","仮想出玉","ボーナス種類",,"設定","1","仮想出玉","12"34","PAYOUT","97.72")"},
-        {1, R"(1,-1.5603781019,"",,"BIG",3,"1/333.333",,"REG",2,"1/500")"},
+        {1, R"(1,-1.5603781019,"",,"BIG",3,"1/333.333",,"REG",4,"1/500")"},
         {2, R"(2,-3.1207562038,"",,"HBIG",1,"NBIG",2,,"総AR",150)"},
         {3, R"(3,-4.6811343057,"")"},
         {4, R"(4,-0.25,"(REGストック）AR終了")"},

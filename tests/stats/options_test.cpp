@@ -28,15 +28,16 @@ TEST(StatsOptions, DefaultsAndValues) {
 
     const ParsedOptions set =
         Parse(Words("--setting 4 --games=2.5e3 --big 300 --rate 7.6 --seed 18446744073709551615 "
-                    "--threads 3 --format json --nbig-coins 400 --sessions 12"));
+                    "--threads 3 --format json --nbig-coins 400 --reg-coins 130 --sessions 12"));
     ASSERT_TRUE(set.options) << set.error;
     const StatsOptions& o = *set.options;
     EXPECT_EQ(o.settings, std::vector<int>{4});
     EXPECT_TRUE(o.games == 2500 && o.rate == 7.6 && o.seed == 18446744073709551615u &&
                 o.threads == 3 && o.sessions == 12 && o.format == OutputFormat::Json);
     const ParameterTexts texts = TextsForSetting(o, 4);  // the preset's REG
-    EXPECT_EQ((std::vector<std::string>{texts.TexBIG, texts.TexREG, texts.TexNBIG, texts.TexGAME}),
-              (std::vector<std::string>{"300", "762.047", "400", "2500"}));
+    EXPECT_EQ((std::vector<std::string>{texts.TexBIG, texts.TexREG, texts.TexNBIG, texts.TexREGOUT,
+                                        texts.TexGAME}),
+              (std::vector<std::string>{"300", "762.047", "400", "130", "2500"}));
     EXPECT_TRUE(Parse({"--help"}).options->help);
     const StatsOptions plotted =
         Parse(Words("--plot a/Six.SVG --plot-size=800x500 --setting 2 --reg 500")).options.value();

@@ -61,8 +61,7 @@ TEST(Sessions, SameSeedSameResultsWhateverTheThreads) {
     EXPECT_TRUE(SameResults(settings, one));
 }
 
-// Two normal BIGs, one of them with AR, which holds a BIG and a REG: with normal BIGs of 1e308
-// coins the net result is beyond the number range, and not a number rather than 0.
+// Two normal BIGs, one with an AR that holds a BIG and a REG; at 1e308 coins a BIG, no net result.
 TEST(Sessions, ASessionIsTheFullEditionsRunOfItsDraws) {
     for (const char* coins : {"401.65", "1e308"}) {
         ParameterTexts texts;

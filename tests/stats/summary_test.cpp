@@ -23,8 +23,8 @@ TEST(Summary, PercentilesInterpolateBetweenNeighbours) {
 
 TEST(Summary, DescribeGivesMomentsShareAheadAndPoints) {
     const Distribution d = Describe({3, -1, 2, 0});
-    EXPECT_EQ((std::vector{d.mean, d.aheadShare, d.min, d.max, d.p50, d.p25}),
-              (std::vector{1.0, 0.5, -1.0, 3.0, 1.0, -0.25}));
+    EXPECT_EQ((std::vector{d.mean, d.aheadShare, d.min, d.max, d.p50, d.p25, d.p75}),
+              (std::vector{1.0, 0.5, -1.0, 3.0, 1.0, -0.25, 2.25}));
     EXPECT_DOUBLE_EQ(d.sd, std::sqrt(10.0 / 3));
 
     // One figure beyond the number range leaves no figure to tell, rather than a wrong one.

@@ -1,5 +1,4 @@
-// Reaching a window's controls by their designed names, and the order Tab takes through them, for
-// window tests.
+// Window tests reach a window's controls by their designed names and follow Tab through them.
 #pragma once
 
 #include <QApplication>

@@ -1,5 +1,4 @@
-// A scripted source that can hold the run drawing from it, so that a test can act while the run
-// is under way on its worker thread.
+// A scripted source that can hold its run on the worker thread, for a test to act meanwhile.
 #pragma once
 
 #include <condition_variable>

@@ -74,8 +74,6 @@ class EstimateWindowTest : public QObject {
                "Remaining=300 Rate=5.6"
             << "--games 2000 --big 9 --reg 6 --hbig 1 --ar-games 400 --prior 1,1,1,1,2,2.5 "
                "--remaining 300 --rate 5.6";
-        QTest::newRow("no projection") << "Games=6000 Bigs=20 Regs=25 Rate=7.6"
-                                       << "--games 6000 --big 20 --reg 25 --rate 7.6";
     }
     void showsTheFiguresOfTheCommandLine() {
         QFETCH(QString, typed);

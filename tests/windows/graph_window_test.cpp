@@ -221,13 +221,6 @@ class GraphWindowTest : public QObject {
         const QRect plot = ImagePlot();
         QVERIFY(IsBlack(surface, plot.left(), plot.bottom()));  // game 0, the lowest balance
         QVERIFY(IsBlack(surface, plot.right(), plot.top()));    // the last game, the highest
-        // The fitted grid's labels: inside the window, clear of the plot area.
-        for (QLabel* label : Graph()->findChildren<QLabel*>()) {
-            const QRect box(label->mapTo(Graph(), QPoint()), label->size());
-            QVERIFY2(label->parentWidget() == Graph() ||
-                         (Graph()->rect().contains(box) && !box.intersects(Graph()->PlotArea())),
-                     qPrintable(label->text()));
-        }
     }
 
     void chosenScaleHoldsUntilChanged() {

@@ -77,11 +77,8 @@ class MainWindowTest : public QObject {
     }
 
     void typingOrPickingASettingAppliesItsPreset() {
-        const std::pair<const char*, const char*> steps[] = {{"2", "445.823"}, {"25", "445.823"}};
-        for (const auto& [typed, big] : steps) {
-            TypeInto(Combo()->lineEdit(), typed);
-            QCOMPARE(Text("TexBIG"), QString(big));
-        }
+        TypeInto(Combo()->lineEdit(), "2");
+        QCOMPARE(Text("TexBIG"), QString("445.823"));
         TypeInto("TexBIG", "100");
         Combo()->setCurrentIndex(0);
         Combo()->setFocus();
@@ -205,7 +202,6 @@ class MainWindowTest : public QObject {
         QFile file(folder.FilePath("Taviro1.csv"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        QCOMPARE(bytes.count("\r\n"), 11);
         // The shown "編集済み" in code page 932, between quotes in the heading line.
         QVERIFY(bytes.contains("\"\x95\xd2\x8f\x57\x8d\xcf\x82\xdd\""));
     }
