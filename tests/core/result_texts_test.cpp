@@ -40,8 +40,7 @@ TEST(ResultTexts, EachControlIsFoundAtItsPlace) {
 
 TEST(ResultTexts, EmptyWhenTheDivisorIsZero) {
     SimulationState s;
-    s.GameCount = 8000;
-    s.CntAR150 = 2;  // drawn but still held
+    s.GameCount = 8000, s.CntAR150 = 2;  // AR150s drawn but still held
     const auto t = TextsOf(s);
     for (const char* name : {"LabP_BIG", "LabP_HBIG", "LabP_NBIG", "LabD_AR150", "LabD_AR1000",
                              "LabP_REG", "LabP_AR"}) {
@@ -56,8 +55,7 @@ TEST(ResultTexts, VirtualOutOnlyBelowTenMillionGames) {
         {9999999, 1234.4, "1234"}, {10000000, 1234.4, ""}, {100, 1e300 * 1e10, ""}};
     for (const auto& [games, virtualOut, text] : cases) {
         SimulationState s;
-        s.GameCount = games;
-        s.VirtualOut = virtualOut;
+        s.GameCount = games, s.VirtualOut = virtualOut;
         EXPECT_EQ(TextsOf(s).at("TexOUT"), text) << games;
     }
 }
@@ -66,8 +64,7 @@ TEST(ResultTexts, SharesOfLargeCountsAreExact) {
     SimulationState s;
     s.GameCount = 2147483647;
     s.CntARGames = 2000000000;  // × 100 is far beyond 32 bits
-    s.CntHBIG = 30000000;
-    s.CntNBIG = 10000000;
+    s.CntHBIG = 30000000, s.CntNBIG = 10000000;
     const auto t = TextsOf(s);
     EXPECT_EQ(t.at("LabP_AR"), "93.132%");
     EXPECT_EQ(t.at("LabP_HBIG"), "75%");

@@ -122,6 +122,8 @@ TEST(DrawOrder, EveryArrangementIsEquallyLikely) {
         EXPECT_TRUE(uniform(byGame, c.games)) << c.games;
         EXPECT_TRUE(uniform(byPlace, c.bigs + c.regs)) << c.games;
     }
+    RandomDraws random(5);  // the games to the next bonus count the game that draws it
+    for (int i = 0; i < 1000; ++i) ASSERT_GE(random.GamesToBonus(0.5), 1);
 }
 
 TEST(SettingOdds, LongRunPayoutOfSetting6) {

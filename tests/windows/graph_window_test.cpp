@@ -212,7 +212,6 @@ class GraphWindowTest : public QObject {
         const QImage& surface = Graph()->Surface();
         const qreal r = Graph()->devicePixelRatioF();
         QCOMPARE(surface.size(), Graph()->size() * r);
-        QCOMPARE(Graph()->PlotArea(), QRect(QPoint(67, 52), QPoint(733, 567)));
         QCOMPARE(PixelsOutsidePlot(), 0);
         QVERIFY(IsBlack(surface, qRound(67 * r), qRound(333 * r)));  // game 0
 
