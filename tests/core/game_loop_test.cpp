@@ -157,7 +157,10 @@ TEST(GameLoop, ANewRunStartsWithNothingHeld) {
     ASSERT_NE(s.Stock[1], kEmpty);
     ScriptedSource nothing({}, kNothing);
     RunSimulation(s, nothing);
-    EXPECT_TRUE(RunFields(s) == RunFields(PlayScripted({}, 10)));
+    const SimulationState fresh = PlayScripted({}, 10);
+    EXPECT_TRUE(RunFields(s) == RunFields(fresh) &&
+                test_support::EventCodes(s) == test_support::EventCodes(fresh));
+    EXPECT_EQ(s.BalanceExtents.Whole().high, fresh.BalanceExtents.Whole().high);
 }
 
 TEST(StockQueue, FullQueueSaturatesAndStaysConsistent) {

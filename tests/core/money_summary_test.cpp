@@ -9,7 +9,7 @@ TEST(MoneySummary, NotesCoinsAndNetResult) {
     // Lowest balance, virtual out, rate, investment, final coins and net result (nullptr: LabPlus
     // keeps its caption).
     const std::tuple<float, double, const char*, const char*, const char*, const char*> cases[] = {
-        {0, 0, "5", "1千円", "50枚", "0千円"},
+        {0, 2.5, "5", "1千円", "52枚", "0千円"},  // 52.5 coins: a tie to the even 52
         {-49, 0, "5", "1千円", "50枚", "0千円"},
         {-50, 0, "5", "2千円", "100枚", "0千円"},
         {-1234.5f, 3000.4, "5", "25千円", "4250枚", "60千円"},

@@ -7,23 +7,12 @@ namespace {
 
 TEST(CodePage932, PinnedConversions) {
     const std::pair<const char*, const char*> cases[] = {
-        {"abc,1.5", "abc,1.5"},
-        {"¥", "\x5c"},
-        {"‾", "\x7e"},
-        {"〜", "\x81\x60"},
-        {"～", "\x81\x60"},
-        {"−", "\x81\x7c"},
-        {"－", "\x81\x7c"},
-        {"‖", "\x81\x61"},
-        {"¦", "?"},
-        {"＼", "\x81\x5f"},
-        {"①", "\x87\x40"},
-        {"ｱ", "\xb1"},
-        {"a😀b", "a?b"},
-        {"€1", "?1"},
-        {"ก1", "?1"},
-        {"設定", "\x90\xdd\x92\xe8"},
-        {"\xffx", "?x"},  // not UTF-8
+        {"abc,1.5", "abc,1.5"}, {"¥", "\x5c"},      {"‾", "\x7e"},
+        {"〜", "\x81\x60"},     {"～", "\x81\x60"}, {"−", "\x81\x7c"},
+        {"－", "\x81\x7c"},     {"‖", "\x81\x61"},  {"¦", "?"},
+        {"＼", "\x81\x5f"},     {"①", "\x87\x40"},  {"ｱ", "\xb1"},
+        {"a😀b", "a?b"},         {"€1", "?1"},       {"設定", "\x90\xdd\x92\xe8"},
+        {"ก1", "?1"},           {"\xffx", "?x"},    {"\xC0\xAFx", "??x"},  // the last two not UTF-8
     };
     for (const auto& [utf8, cp932] : cases) EXPECT_EQ(ToCodePage932(utf8), cp932) << utf8;
 }

@@ -65,6 +65,8 @@ TEST(Likelihood, CasesWorkedByHand) {
         // 151 AR games after game 1's BIG: only an AR1000 lasts that long.
         {{152, 1, 0, {}, 151}, [](Odds o) { return o.Chance(Drawn::Big1000); }, 1e-9},
     };
+    // Without a hyper count, also the orders where a held hyper BIG started the AR count.
+    EXPECT_GT(Likelihood({153, 2, 0, {}, 151}, 5), 10 * Likelihood({153, 2, 0, 0, 151}, 5));
     const auto odds = PresetOdds();
     for (const Case& c : cases) {
         for (std::size_t s : {0u, 5u}) {
@@ -155,6 +157,9 @@ TEST(Estimate, SameSeedSameAnswerWhateverTheThreadsAndNoneWhenStopped) {
     EXPECT_EQ(one.projection->bands.back().p95, three.projection->bands.back().p95);
     EXPECT_LT(one.projection->bands.back().p25, one.projection->bands.back().p75);
     EXPECT_EQ(one.untilKnown->median, three.untilKnown->median);
+    const UntilKnown& k = *one.untilKnown;
+    EXPECT_TRUE(std::abs(k.lowShare + k.highShare + k.neitherShare - 1) < 1e-12 &&
+                one.matches < one.orders);
     // A different seed plays other orders, to the same figures within their errors.
     in.seed = 100;
     const EstimateAnswer other = Estimate(in).answer.value();

@@ -87,17 +87,17 @@ TEST(Sessions, ASessionIsTheFullEditionsRunOfItsDraws) {
 
 TEST(Sessions, SummaryAndMemoryOfTheCompletedSessions) {
     std::vector<SettingSessions> settings = PlayWith(1);
-    double bigs = 0, regs = 0, ar = 0, perGame = 0, coins = 0, notes = 0;
+    double bigs = 0, regs = 0, ar = 0, perGame = 0, coins = 0, notes = 0, net = 0;
     for (const SessionResult& r : settings[1].results) {
         bigs += r.bigs, regs += r.regs, ar += r.arGames, perGame += r.virtualOut / 3000;
-        coins += r.finalBalance, notes += r.investment;
+        coins += r.finalBalance, notes += r.investment, net += r.netResult;
     }
     const SettingFigures f = Summarize(settings[1]).value();
     EXPECT_EQ(f.sessions, 37);
-    const double means[] = {f.meanBigs, f.meanRegs, f.meanArGames, f.netCoins.mean,
-                            f.investment.mean};
-    const double sums[] = {bigs, regs, ar, coins, notes};
-    for (std::size_t k = 0; k < 5; ++k) EXPECT_NEAR(means[k], sums[k] / 37, 1e-9) << k;
+    const double means[] = {f.meanBigs,      f.meanRegs,        f.meanArGames,
+                            f.netCoins.mean, f.investment.mean, f.netResult.mean};
+    const double sums[] = {bigs, regs, ar, coins, notes, net};
+    for (std::size_t k = 0; k < 6; ++k) EXPECT_NEAR(means[k], sums[k] / 37, 1e-9) << k;
     EXPECT_NEAR(f.payout.payout, (perGame / 37 + 3) * 100 / 3, 1e-9);
     // The memory estimate is what the sessions keep.
     for (bool curves : {false, true}) {
