@@ -10,6 +10,7 @@
 namespace taviro {
 namespace {
 
+using test_support::SameRunAndHistory;
 using test_support::ScriptedSource;
 
 constexpr std::int32_t kNothing = 100000;
@@ -20,14 +21,6 @@ ParameterTexts Games(const char* games) {
     ParameterTexts texts;
     texts.TexGAME = games;
     return texts;
-}
-
-// Every field a run leaves, the history included.
-void ExpectSameState(const SimulationState& a, const SimulationState& b) {
-    EXPECT_TRUE(test_support::RunFields(a) == test_support::RunFields(b));
-    EXPECT_EQ(a.MinBalance, b.MinBalance);
-    EXPECT_EQ(a.Balance, b.Balance);
-    EXPECT_EQ(test_support::EventCodes(a), test_support::EventCodes(b));
 }
 
 class StartTransactionTest : public ::testing::Test {
@@ -80,9 +73,9 @@ TEST_F(StartTransactionTest, AStoppedRunLeavesTheStateOfTheLastRunWithItsHistory
         ParameterTexts other = Games("15000");
         other.TexBIG = "30";
         ASSERT_EQ(Start(other, true), StartOutcome::Ran);
-        ExpectSameState(state_, before);
+        EXPECT_TRUE(SameRunAndHistory(state_, before));
         EXPECT_EQ(state_.DataFileName, "Taviro1.csv");
-        // Refused: too many games, a number out of range, a history beyond the limit (or too few).
+        // Refused: too many games, a number out of range, a history beyond the limit (light: none).
         ParameterTexts huge = Games("3000");
         huge.TexHBIG = "1e999";
         const std::pair<ParameterTexts, StartOutcome> refused[] = {
@@ -91,7 +84,7 @@ TEST_F(StartTransactionTest, AStoppedRunLeavesTheStateOfTheLastRunWithItsHistory
             {Games(history ? "1000001" : "-2147483649"),
              history ? StartOutcome::OutOfMemory : StartOutcome::GameCountTooLarge}};
         for (const auto& [texts, outcome] : refused) EXPECT_EQ(Start(texts), outcome);
-        ExpectSameState(state_, before);
+        EXPECT_TRUE(SameRunAndHistory(state_, before));
     }
 }
 
@@ -141,7 +134,7 @@ TEST_F(StartTransactionTest, TheOldHistoryIsReleasedFirstAndAFailedAllocationLea
         EXPECT_TRUE(start.ResultsLost());
         SimulationState empty;
         empty.KeepsHistory = true;
-        ExpectSameState(state_, empty);
+        EXPECT_TRUE(SameRunAndHistory(state_, empty));
         EXPECT_TRUE(state_.KeepsHistory);
         EXPECT_FALSE(origin_.seed);
     }

@@ -106,7 +106,7 @@ TEST(SessionsChart, BandsHistogramsWinRatesAndMarksFromTheSessions) {
     std::vector<SettingSessions> settings = PrepareSettings(o).value();
     Progress progress;
     PlayAllSessions(settings, o.sessions, o.seed, o.rate, o.threads, progress);
-    Report report{11, 3000, 300, 5, false, o.settings, {}};
+    Report report{o.seed, o.games, o.sessions, o.rate, false, o.settings, {}};
     for (const SettingSessions& s : settings) report.figures.push_back(Summarize(s));
     const SessionsPicture picture = PictureOfSessions(o, report, settings, o.threads);
     ASSERT_EQ(picture.settings.size(), 2u);

@@ -20,6 +20,18 @@ inline void SetField(const SimulatorForm& form, const char* name, const QString&
     Field(form, name)->setText(text);
 }
 
+// The texts of the result fields, as shown and as the window-free code gives them for `s`.
+inline QStringList ShownResults(const SimulatorForm& form) {
+    QStringList texts;
+    for (std::string_view control : kResultControls) texts << form.Text(ToQString(control));
+    return texts;
+}
+inline QStringList ResultTextsOf(const SimulationState& s) {
+    QStringList texts;
+    for (const std::string& text : ResultTexts(s)) texts << QString::fromStdString(text);
+    return texts;
+}
+
 // Presses a button with the mouse.
 inline void Click(QWidget* button) {
     QTest::mouseClick(qobject_cast<QPushButton*>(button), Qt::LeftButton);

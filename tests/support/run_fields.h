@@ -24,4 +24,10 @@ inline std::vector<std::uint8_t> EventCodes(const SimulationState& s) {
     return codes;
 }
 
+// Every field a run leaves, the history included.
+inline bool SameRunAndHistory(const SimulationState& a, const SimulationState& b) {
+    return RunFields(a) == RunFields(b) && a.MinBalance == b.MinBalance && a.Balance == b.Balance &&
+           EventCodes(a) == EventCodes(b);
+}
+
 }  // namespace taviro::test_support

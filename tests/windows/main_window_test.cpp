@@ -64,11 +64,7 @@ class MainWindowTest : public QObject {
         window_ = std::make_unique<MainWindow>(*held_, messages_, files_);
         window_->SetClock(clock_);
     }
-    std::vector<QString> ShownResults() const {
-        std::vector<QString> texts;
-        for (std::string_view control : kResultControls) texts.push_back(Text(control.data()));
-        return texts;
-    }
+    QStringList ShownResults() const { return test_support::ShownResults(*window_); }
 
   private slots:
     void init() {
@@ -107,9 +103,7 @@ class MainWindowTest : public QObject {
         QVERIFY(messages_.shown.empty());
         QCOMPARE(source_->reseeds, 1);
         QCOMPARE(Text("TexPAY"), QString("88.139"));
-        const ResultTextList expected = ResultTexts(window_->State());
-        for (std::size_t i = 0; i < kResultCount; ++i)
-            QCOMPARE(Text(kResultControls[i].data()), QString::fromStdString(expected[i]));
+        QCOMPARE(ShownResults(), test_support::ResultTextsOf(window_->State()));
         // Long texts show their start.
         QCOMPARE(test_support::Field(*window_, "TexN_BASE")->cursorPosition(), 0);
     }
@@ -129,7 +123,7 @@ class MainWindowTest : public QObject {
         Script(SomeBonuses());
         Start();
         window_->ComG_Click();
-        const std::vector<QString> results = ShownResults();
+        const QStringList results = ShownResults();
         const SimulationState before = window_->State();
         const QString money = window_->LoadedGraph()->Text("LabPlus");
 
@@ -156,10 +150,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(ShownResults(), results);
         QCOMPARE(Text("TexREG"), QString("829.570"));
         QCOMPARE(window_->LoadedGraph()->Text("LabPlus"), money);
-        const SimulationState& after = window_->State();
-        QVERIFY(test_support::RunFields(after) == test_support::RunFields(before));
-        QVERIFY(after.MinBalance == before.MinBalance && after.Balance == before.Balance);
-        QVERIFY(test_support::EventCodes(after) == test_support::EventCodes(before));
+        QVERIFY(test_support::SameRunAndHistory(window_->State(), before));
     }
 
     void startThatLosesTheLastRunLeavesNoStaleResults() {
@@ -173,7 +164,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(messages_.Texts(),
                  std::vector<std::string>{
                      "メモリが不足しています。シミュレートゲーム数を減らしてください。"});
-        QCOMPARE(ShownResults(), std::vector<QString>(kResultCount));
+        QCOMPARE(ShownResults(), QStringList(kResultCount, QString()));
         QCOMPARE(window_->LoadedGraph()->Text("LabOUT"), QString());
         QCOMPARE(test_support::AccessibleText(window_->LoadedGraph(), QAccessible::Description),
                  QString("グラフはまだ描かれていません"));
