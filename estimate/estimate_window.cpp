@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "charts/drawing_painter.h"
 #include "estimate/chart_view.h"
@@ -90,8 +91,9 @@ void SetFigure(QLabel* label, const std::string& text) {
 
 }  // namespace
 
-EstimateWindow::EstimateWindow(MessageBox& messages, ImageFileDialog& files, unsigned threads)
-    : messages_(messages), files_(files), threads_(threads) {
+EstimateWindow::EstimateWindow(MessageBox& messages, ImageFileDialog& files, unsigned threads,
+                               LiveEstimate::Estimator estimator)
+    : messages_(messages), files_(files), threads_(threads), live_(nullptr, std::move(estimator)) {
     setObjectName(QStringLiteral("EstimateWindow"));
     setWindowTitle(QStringLiteral("Taviro　設定推定"));
     setWindowIcon(ProgramIcon());

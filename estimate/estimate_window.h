@@ -29,9 +29,10 @@ class EstimateWindow final : public QWidget {
     Q_OBJECT
 
   public:
-    // `threads` work on each estimate; failures to save the picture are shown in `messages`,
-    // and `files` asks where to save it.
-    EstimateWindow(MessageBox& messages, ImageFileDialog& files, unsigned threads);
+    // `threads` work on each estimate, which `estimator` works out; failures to save the picture
+    // are shown in `messages`, and `files` asks where to save it.
+    EstimateWindow(MessageBox& messages, ImageFileDialog& files, unsigned threads,
+                   LiveEstimate::Estimator estimator = LiveEstimate::DefaultEstimator());
 
     struct Shown {
         stats::EstimateInput input;

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -19,7 +20,11 @@ class LiveEstimate final : public QObject {
     Q_OBJECT
 
   public:
-    explicit LiveEstimate(QObject* parent = nullptr);
+    // What works out one estimate; stats::Estimate unless a test puts another in its place.
+    using Estimator =
+        std::function<stats::EstimateOutcome(const stats::EstimateInput&, RunControl*)>;
+
+    explicit LiveEstimate(QObject* parent = nullptr, Estimator estimator = DefaultEstimator());
     // Stops the estimate under way and waits for its thread.
     ~LiveEstimate() override;
     LiveEstimate(const LiveEstimate&) = delete;
@@ -32,8 +37,16 @@ class LiveEstimate final : public QObject {
 
     // A request is waiting for its answer.
     bool Working() const { return working_; }
-    // Estimates stopped before their end because a newer request came.
+    // Estimates begun, and of those, the ones stopped before their end because a newer request
+    // came.
+    std::int64_t Begun() const;
     std::int64_t Stopped() const;
+
+    // An estimator's failure (an exception, a failed allocation among them) becomes the answer's
+    // error, so that it reaches the window instead of ending the program.
+    static stats::EstimateOutcome Guarded(const Estimator& estimator,
+                                          const stats::EstimateInput& input, RunControl* control);
+    static Estimator DefaultEstimator();
 
   signals:
     // The answer to the latest request, or why there is none (outcome.error).
@@ -49,12 +62,15 @@ class LiveEstimate final : public QObject {
         stats::EstimateInput input;
     };
 
+    const Estimator estimator_;
+
     // Shared with the worker thread, under mutex_.
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::optional<Job> pending_;
     RunControl* current_ = nullptr;  // of the estimate under way
     bool quit_ = false;
+    std::int64_t begun_ = 0;
     std::int64_t stopped_ = 0;
 
     // The window's thread only.

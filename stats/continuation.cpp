@@ -1,6 +1,7 @@
 #include "stats/continuation.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
 
@@ -272,6 +273,7 @@ std::optional<ContinuationResult> Continue(const ContinuationPlan& plan, RunCont
         std::clamp<std::int64_t>(kTaskDraws / draws, 1, kMaxTaskContinuations));
     const std::size_t tasks = (n + perTask - 1) / perTask;
     const std::uint64_t base = MixBits(plan.seed ^ 0x636f6e74696e7565ULL);
+    std::atomic<std::int64_t> played{0};  // continuations, published as the progress
     const bool finished = RunTasks(
         tasks, plan.threads,
         [&](std::size_t task) {
@@ -281,6 +283,8 @@ std::optional<ContinuationResult> Continue(const ContinuationPlan& plan, RunCont
                 outcomes[c] =
                     continuer.Play(MixBits(base ^ c), c < known, bands.data() + c * points);
             }
+            const auto count = static_cast<std::int64_t>(stop - first);
+            if (control != nullptr) control->Publish(played.fetch_add(count) + count);
         },
         control);
     if (!finished) return std::nullopt;

@@ -26,6 +26,7 @@
 #include "stats/estimate.h"
 #include "stats/estimate_chart.h"
 #include "stats/estimate_report.h"
+#include "stats/failure_message.h"
 #include "stats/number_text.h"
 #include "stats/options.h"
 #include "stats/picture_writer.h"
@@ -152,7 +153,7 @@ int RunEstimate(std::span<const std::string_view> args, std::uint64_t clockSeed)
         std::cerr << "taviro-stats estimate: " << parsed.error << "\n";
         return 2;
     }
-    if (parsed.options->help) return WriteReport(std::string(EstimateUsage())) ? 0 : 1;
+    if (parsed.options->help) return WriteReport(EstimateUsage()) ? 0 : 1;
     if (parsed.options->version) return WriteVersion() ? 0 : 1;
     const EstimateInput& input = parsed.options->input;
     const std::optional<PictureRequest>& plot = parsed.options->plot;
@@ -161,7 +162,14 @@ int RunEstimate(std::span<const std::string_view> args, std::uint64_t clockSeed)
     RunControl control;
     g_control = &control;
     CatchInterrupt();
-    const EstimateOutcome outcome = Estimate(input, &control);
+    EstimateOutcome outcome;
+    try {
+        outcome = Estimate(input, &control);
+    } catch (...) {
+        std::cerr << FailureMessage(std::current_exception(), "taviro-stats estimate",
+                                    "--remaining");
+        return 1;
+    }
     if (outcome.stopped) {
         std::cerr << "taviro-stats estimate: 中断しました。\n";
         return 130;
@@ -200,7 +208,7 @@ int main(int argc, char* argv[]) {
     }
     const StatsOptions& options = *parsed.options;
     if (options.help) {
-        return WriteReport(std::string(StatsUsage())) ? 0 : 1;
+        return WriteReport(StatsUsage()) ? 0 : 1;
     }
     if (options.version) return WriteVersion() ? 0 : 1;
     std::unique_ptr<PictureWriter> writer;
@@ -260,12 +268,8 @@ int main(int argc, char* argv[]) {
     if (runner.joinable()) runner.join();
     if (showProgress) std::fprintf(stderr, "\r\x1b[K");
     if (failure) {
-        try {
-            std::rethrow_exception(failure);
-        } catch (const std::bad_alloc&) {
-            std::cerr << "taviro-stats: メモリが足りません。--sessions を減らしてください。\n";
-            return 1;
-        }
+        std::cerr << FailureMessage(failure, "taviro-stats", "--sessions");
+        return 1;
     }
     const bool interrupted = progress.stop.load();
     if (threadsUsed < options.threads) {

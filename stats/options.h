@@ -56,7 +56,7 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
 // The parameter texts of one setting under these options.
 ParameterTexts TextsForSetting(const StatsOptions& options, int setting);
 
-std::string_view StatsUsage();
+const std::string& StatsUsage();
 
 // `taviro-stats estimate`: the counts a player read off the machine.
 struct EstimateOptions {
@@ -76,6 +76,6 @@ struct ParsedEstimate {
 ParsedEstimate ParseEstimateOptions(std::span<const std::string_view> args, std::uint64_t clockSeed,
                                     unsigned cores);
 
-std::string_view EstimateUsage();
+const std::string& EstimateUsage();
 
 }  // namespace taviro::stats

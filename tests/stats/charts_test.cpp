@@ -29,18 +29,24 @@ TEST(Axis, TicksAreRoundAndInsideTheAxis) {
         const double power = std::pow(10.0, std::floor(std::log10(axis.Step()) + 1e-9));
         const double mantissa = axis.Step() / power;
         EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 ||
-                    std::abs(mantissa - 5) < 1e-9);
-        EXPECT_TRUE(axis.Low() <= std::min(c.low, c.high) &&
-                    axis.High() >= std::max(c.low, c.high));
-        EXPECT_TRUE(c.widen || c.low == c.high || axis.Low() == c.low);
+                    std::abs(mantissa - 5) < 1e-9)
+            << axis.Step();
+        EXPECT_LE(axis.Low(), std::min(c.low, c.high));
+        EXPECT_GE(axis.High(), std::max(c.low, c.high));
+        if (!c.widen && c.low != c.high) {
+            EXPECT_EQ(axis.Low(), c.low);
+        }
         ASSERT_GE(axis.Ticks().size(), 2u);
         EXPECT_LE(axis.Ticks().size(), static_cast<std::size_t>(c.most) + 1);
         for (const Tick& t : axis.Ticks()) {
             const double k = t.value / axis.Step();
             EXPECT_NEAR(k, std::round(k), 1e-9) << t.text;
-            EXPECT_TRUE(t.position >= 100 - 1e-9 && t.position <= 500 + 1e-9);
+            EXPECT_GE(t.position, 100 - 1e-9);
+            EXPECT_LE(t.position, 500 + 1e-9);
             EXPECT_NEAR(axis.Position(t.value), t.position, 1e-9);
-            EXPECT_TRUE(axis.Step() >= 1e4 || std::stod(t.text) == t.value) << t.text;
+            if (axis.Step() < 1e4) {
+                EXPECT_EQ(std::stod(t.text), t.value) << t.text;
+            }
         }
         EXPECT_DOUBLE_EQ(axis.Position(axis.Low()), 100);
         EXPECT_DOUBLE_EQ(axis.Position(axis.High()), 500);
@@ -86,14 +92,17 @@ void ExpectMarksOnThePicture(const Drawing& d) {
         if (const auto* c = std::get_if<Caption>(&mark)) {
             const bool leftAnchored = c->anchor == Anchor::TopLeft || c->anchor == Anchor::Left;
             const double right = c->at.x + (leftAnchored ? TextWidth(c->text, c->size) : 0);
-            EXPECT_TRUE(c->at.x >= 0 && right <= d.width + 1) << c->text;
-            EXPECT_TRUE(c->at.y >= 0 && c->at.y <= d.height) << c->text;
+            EXPECT_GE(c->at.x, 0) << c->text;
+            EXPECT_LE(right, d.width + 1) << c->text;
+            EXPECT_GE(c->at.y, 0) << c->text;
+            EXPECT_LE(c->at.y, d.height) << c->text;
             continue;
         }
         for (const Point& p : *points) {
-            EXPECT_TRUE(p.x >= -1e-6 && p.x <= d.width + 1e-6 && p.y >= -1e-6 &&
-                        p.y <= d.height + 1e-6)
-                << p.x << ", " << p.y;
+            EXPECT_GE(p.x, -1e-6);
+            EXPECT_LE(p.x, d.width + 1e-6);
+            EXPECT_GE(p.y, -1e-6);
+            EXPECT_LE(p.y, d.height + 1e-6);
         }
     }
 }
@@ -177,10 +186,13 @@ TEST(EstimateChart, BarsStandForThePriorAndPosterior) {
             if (area->ink == Ink::Prior && box.height > 0) prior.push_back(box);
             if (area->ink == Ink::Posterior && box.height > 0) posterior.push_back(box);
         }
-        ASSERT_TRUE(prior.size() == 6 && posterior.size() == 6);
+        ASSERT_EQ(prior.size(), 6u);
+        ASSERT_EQ(posterior.size(), 6u);
         for (std::size_t s = 0; s < 6; ++s) {
             EXPECT_LT(prior[s].Right(), posterior[s].left);
-            EXPECT_TRUE(s == 0 || posterior[s - 1].Right() < prior[s].left);
+            if (s > 0) {
+                EXPECT_LT(posterior[s - 1].Right(), prior[s].left);
+            }
             EXPECT_DOUBLE_EQ(prior[s].Bottom(), posterior[0].Bottom());
             EXPECT_NEAR(posterior[s].height / posterior[5].height,
                         answer.posterior[s] / answer.posterior[5], 1e-9);

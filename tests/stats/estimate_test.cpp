@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <atomic>
 #include <clocale>
 #include <cmath>
 #include <map>
@@ -122,7 +122,8 @@ TEST(Continuation, TheSettingBecomesKnownFromTheBonusesPaid) {
         const UntilKnown known = Continue(plan, nullptr).value().untilKnown.value();
         EXPECT_EQ(known.neitherShare, 0) << telling;
         EXPECT_NEAR(known.highShare, 0.5, 0.1) << telling;
-        EXPECT_TRUE(known.median < *known.p90 && *known.p90 < 200) << telling;
+        EXPECT_LT(known.median, *known.p90) << telling;
+        EXPECT_LT(*known.p90, 200) << telling;
     }
     // Held BIG with AR150 paid in the game after: that game draws a plain BIG (never a REG), paid
     // (as the only normal BIG) once the AR's REGs are, before the AR's hyper BIGs (coins 0).
@@ -131,12 +132,14 @@ TEST(Continuation, TheSettingBecomesKnownFromTheBonusesPaid) {
     plan.coins.normalBig = 1, plan.remaining = 400, plan.continuations = 200;
     plan.knowContinuations = 0;
     const Distribution coins = Continue(plan, nullptr).value().projection->coins;
-    EXPECT_TRUE(coins.min == 1 && coins.max == 1) << coins.mean;
+    EXPECT_EQ(coins.min, 1);
+    EXPECT_EQ(coins.max, 1);
     // An AR under way 50 of its 150 games with nothing held: 100 of the next 150 games are its.
     now.endStates = {{{}, 150, 50, {1, 1, 1, 1, 1, 1}}};
     plan.coins = {.arBase = 1}, plan.remaining = 150;
     const Distribution ar = Continue(plan, nullptr).value().projection->coins;
-    EXPECT_TRUE(ar.min == 100 && ar.max == 100) << ar.mean;
+    EXPECT_EQ(ar.min, 100);
+    EXPECT_EQ(ar.max, 100);
 }
 
 EstimateInput Input(std::int64_t games, std::int64_t bigs, std::int64_t regs) {
@@ -158,8 +161,8 @@ TEST(Estimate, SameSeedSameAnswerWhateverTheThreadsAndNoneWhenStopped) {
     EXPECT_LT(one.projection->bands.back().p25, one.projection->bands.back().p75);
     EXPECT_EQ(one.untilKnown->median, three.untilKnown->median);
     const UntilKnown& k = *one.untilKnown;
-    EXPECT_TRUE(std::abs(k.lowShare + k.highShare + k.neitherShare - 1) < 1e-12 &&
-                one.matches < one.orders);
+    EXPECT_NEAR(k.lowShare + k.highShare + k.neitherShare, 1, 1e-12);
+    EXPECT_LT(one.matches, one.orders);
     // A different seed plays other orders, to the same figures within their errors.
     in.seed = 100;
     const EstimateAnswer other = Estimate(in).answer.value();
@@ -174,13 +177,18 @@ TEST(Estimate, SameSeedSameAnswerWhateverTheThreadsAndNoneWhenStopped) {
     in = Input(100, 0, 0);  // the counts are quick, the next games are not
     in.remaining = kMaxRemaining;
     RunControl later;
+    std::atomic<bool> ended{false};
     std::thread stopper([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        // Once the first continuations have been played.
+        while (later.GamesPlayed() == 0 && !ended.load()) std::this_thread::yield();
         later.RequestStop();
     });
     const EstimateOutcome outcome = Estimate(in, &later);
+    ended.store(true);
     stopper.join();
-    EXPECT_TRUE(outcome.stopped && !outcome.answer);
+    EXPECT_GT(later.GamesPlayed(), 0);
+    EXPECT_TRUE(outcome.stopped);
+    EXPECT_FALSE(outcome.answer);
 }
 
 TEST(Estimate, FiguresFollowThePosterior) {
@@ -199,8 +207,11 @@ TEST(Estimate, FiguresFollowThePosterior) {
     EXPECT_EQ(a.fiveOrSix, 0);
     EXPECT_EQ(a.untilKnown->median, 0);
     EXPECT_EQ(a.untilKnown->lowShare, 1);
-    EXPECT_TRUE(a.big.x == 250 && a.reg.x == 375 && a.prior[2] == 0.5);
-    EXPECT_TRUE(a.big.low < 250 && a.big.high > 250);
+    EXPECT_EQ(a.big.x, 250);
+    EXPECT_EQ(a.reg.x, 375);
+    EXPECT_EQ(a.prior[2], 0.5);
+    EXPECT_LT(a.big.low, 250);
+    EXPECT_GT(a.big.high, 250);
 }
 
 TEST(Estimate, AnArUnderWayCarriesIntoTheNextGames) {
@@ -209,7 +220,9 @@ TEST(Estimate, AnArUnderWayCarriesIntoTheNextGames) {
     in.hyperBigs = 0, in.arGames = 50, in.remaining = 80;
     const Projection p = *Estimate(in).answer.value().projection;
     const double ar = 1.5842163960;  // the AR base of the default coins
-    EXPECT_TRUE(p.coins.p5 == p.coins.p95 && p.bands.size() == 80 && p.bands.back().games == 80);
+    EXPECT_EQ(p.coins.p5, p.coins.p95);
+    EXPECT_EQ(p.bands.size(), 80u);
+    EXPECT_EQ(p.bands.back().games, 80);
     EXPECT_NEAR(p.coins.p95, 80 * ar, 1e-6);
     EXPECT_NEAR(p.bands[39].p50, 40 * ar, 1e-6);
 }
@@ -236,11 +249,12 @@ TEST(Estimate, ImpossibleCountsAreRefusedInOneLineAboutTheRightCount) {
         refused[k].first(in);
         const std::optional<InputRefusal> refusal = RefuseEstimateInput(in);
         ASSERT_TRUE(refusal) << k;
-        EXPECT_TRUE(refusal->parts.front() == refused[k].second &&
-                    refusal->reason.find('\n') == std::string::npos)
-            << k << ": " << refusal->reason;
+        EXPECT_EQ(refusal->parts.front(), refused[k].second) << k << ": " << refusal->reason;
+        EXPECT_EQ(refusal->reason.find('\n'), std::string::npos) << k;
         const EstimateOutcome outcome = Estimate(in);
-        EXPECT_TRUE(!outcome.answer && !outcome.stopped && outcome.error == refusal->reason) << k;
+        EXPECT_FALSE(outcome.answer) << k;
+        EXPECT_FALSE(outcome.stopped) << k;
+        EXPECT_EQ(outcome.error, refusal->reason) << k;
     }
     EstimateInput possible = Input(3000, 12, 8);
     possible.hyperBigs = 2, possible.arGames = 400, possible.remaining = kMaxRemaining;
@@ -288,8 +302,8 @@ TEST(EstimateReport, TheThreeFormatsCarryTheSameFigures) {
         EXPECT_EQ(FormatEstimate(in, a, OutputFormat::Text), text);
         std::setlocale(LC_ALL, "C");
     }
-    EXPECT_TRUE(text.find("1/250.0") != std::string::npos &&
-                text.find("1/375.0") != std::string::npos);
+    EXPECT_NE(text.find("1/250.0"), std::string::npos) << text;
+    EXPECT_NE(text.find("1/375.0"), std::string::npos) << text;
     for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
         end = text.find('\n', start);
         EXPECT_LE(DisplayWidth(text.substr(start, end - start)), 80u);

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
+
+#include "stats/failure_message.h"
+
 namespace taviro::stats {
 namespace {
 
@@ -24,7 +29,9 @@ TEST(StatsOptions, DefaultsAndValues) {
     EXPECT_EQ(defaults.settings, (std::vector<int>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(std::tuple(defaults.games, defaults.sessions, defaults.seed, defaults.threads),
               std::tuple(8000, std::int64_t{10000}, std::uint64_t{99}, 2u));
-    EXPECT_FALSE(defaults.help || defaults.version || defaults.plot);
+    EXPECT_FALSE(defaults.help);
+    EXPECT_FALSE(defaults.version);
+    EXPECT_FALSE(defaults.plot);
 
     const ParsedOptions set =
         Parse(Words("--setting 4 --games=2.5e3 --big 300 --rate 7.6 --seed 18446744073709551615 "
@@ -32,8 +39,9 @@ TEST(StatsOptions, DefaultsAndValues) {
     ASSERT_TRUE(set.options) << set.error;
     const StatsOptions& o = *set.options;
     EXPECT_EQ(o.settings, std::vector<int>{4});
-    EXPECT_TRUE(o.games == 2500 && o.rate == 7.6 && o.seed == 18446744073709551615u &&
-                o.threads == 3 && o.sessions == 12 && o.format == OutputFormat::Json);
+    EXPECT_EQ(
+        std::tuple(o.games, o.rate, o.seed, o.threads, o.sessions, o.format),
+        std::tuple(2500, 7.6, 18446744073709551615u, 3u, std::int64_t{12}, OutputFormat::Json));
     const ParameterTexts texts = TextsForSetting(o, 4);  // the preset's REG
     EXPECT_EQ((std::vector<std::string>{texts.TexBIG, texts.TexREG, texts.TexNBIG, texts.TexREGOUT,
                                         texts.TexGAME}),
@@ -50,20 +58,46 @@ TEST(StatsOptions, DefaultsAndValues) {
     EXPECT_EQ(Parse({"--games", "3.5"}).options->games, 4);
 }
 
-TEST(StatsOptions, BadOptionsAndValuesAreRefusedInOneLine) {
-    // One command line per case, between bars.
-    const std::string_view lines =
-        "--bogus|--games|--games abc|--games 0|--games 0.4|--games 3e9|--setting 0|"
-        "--setting 7|--setting x|--sessions 0|--sessions 2e9|--sessions 1.5|--rate 0|"
-        "--rate abc|--threads 0|--seed -1|--seed 1x|--seed |--format xml|--big 300|"
-        "--setting 2 --reg abc|--nbig-coins 1e999|--ar-base |positional|--plot six.jpg|"
-        "--plot png|--plot six.png --plot-size 599x400|--plot six.png --plot-size 1600x|"
-        "--plot six.png --plot-size 1600x1000x2|--plot-size 1600x1000";
-    for (const std::string_view line : Words(lines, '|')) {
+TEST(StatsOptions, BadOptionsAndValuesAreRefusedInOneLineThatSaysWhy) {
+    // A command line, and what its refusal must say.
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"--bogus", "不明なオプションです: \"--bogus\""},
+        {"positional", "不明なオプションです: \"positional\""},
+        {"--games", "--games には値が必要です"},
+        {"--help=yes", "--help には値を指定できません"},
+        {"--games abc", "--games には 1 から 2147483647 までのゲーム数"},
+        {"--games 0", "ゲーム数を指定してください: \"0\""},
+        {"--games 0.4", "ゲーム数を指定してください: \"0.4\""},
+        {"--games 3e9", "ゲーム数を指定してください: \"3e9\""},
+        {"--setting 0", "--setting には 1 から 6 または all"},
+        {"--setting 7", "--setting には 1 から 6 または all"},
+        {"--setting x", "--setting には 1 から 6 または all"},
+        {"--sessions 0", "--sessions には 1 から 1000000000 までの整数"},
+        {"--sessions 2e9", "--sessions には 1 から 1000000000 までの整数"},
+        {"--sessions 1.5", "--sessions には 1 から 1000000000 までの整数"},
+        {"--rate 0", "--rate には 0 より大きい数値"},
+        {"--rate abc", "--rate には 0 より大きい数値"},
+        {"--threads 0", "--threads には 1 から 1024 までの整数"},
+        {"--seed -1", "--seed には 0 から 18446744073709551615"},
+        {"--seed 1x", "--seed には 0 から 18446744073709551615"},
+        {"--seed ", "--seed には 0 から 18446744073709551615"},
+        {"--format xml", "--format には text、csv、json"},
+        {"--big 300", "--big と --reg は --setting で設定を一つ選んだときだけ"},
+        {"--setting 2 --reg abc", "--reg には数値を指定してください"},
+        {"--nbig-coins 1e999", "--nbig-coins の数値が大きすぎます"},
+        {"--ar-base ", "--ar-base には数値を指定してください"},
+        {"--plot six.jpg", "--plot のファイル名は .png か .svg"},
+        {"--plot png", "--plot のファイル名は .png か .svg"},
+        {"--plot six.png --plot-size 599x400", "--plot-size には 幅x高さ を 600x400 から"},
+        {"--plot six.png --plot-size 1600x", "--plot-size には 幅x高さ"},
+        {"--plot six.png --plot-size 1600x1000x2", "--plot-size には 幅x高さ"},
+        {"--plot-size 1600x1000", "--plot-size は --plot と一緒に"},
+    };
+    for (const auto& [line, phrase] : cases) {
         const ParsedOptions parsed = Parse(Words(line, ' '));
-        EXPECT_TRUE(!parsed.options && !parsed.error.empty() &&
-                    parsed.error.find('\n') == std::string::npos)
-            << line << ": " << parsed.error;
+        EXPECT_FALSE(parsed.options) << line;
+        EXPECT_NE(parsed.error.find(phrase), std::string::npos) << line << ": " << parsed.error;
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << line;
     }
 }
 
@@ -71,18 +105,41 @@ TEST(EstimateOptions, ValuesAndRefusals) {
     const ParsedEstimate ok = ParseEstimateOptions(
         Words("--games=3000 --big 12 --reg 8 --hbig 2 --prior 1,2,3,4,5,6 --format json"), 1, 2);
     ASSERT_TRUE(ok.options) << ok.error;
-    EXPECT_TRUE(ok.options->input.regs == 8 && ok.options->input.hyperBigs == 2);
+    EXPECT_EQ(ok.options->input.regs, 8);
+    EXPECT_EQ(ok.options->input.hyperBigs, 2);
     EXPECT_EQ(ok.options->input.prior[5], 6);
     EXPECT_EQ(ok.options->format, OutputFormat::Json);
-    EXPECT_FALSE(ok.options->help || ok.options->version);
-    const std::string_view lines =
-        "--games 3000 --big 12|--games 3000 --big 12.5 --reg 8|"
-        "--games 3000 --big 12 --reg 8 --prior 1,1,1|"
-        "--games 3000 --big 12 --reg 8 --prior 1,1,1,1,1,x|"
-        "--games 3000 --big 12 --reg 8 --setting 3|--games 3000 --big 12 --reg 8 --ar-games 1e9";
-    for (const std::string_view line : Words(lines, '|')) {
+    EXPECT_FALSE(ok.options->help);
+    EXPECT_FALSE(ok.options->version);
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"--games 3000 --big 12", "--games、--big、--reg は必ず指定してください"},
+        {"--games 3000 --big 12.5 --reg 8", "--big には 0 から 2147483647 までの整数"},
+        {"--games 3000 --big 12 --reg 8 --prior 1,1,1", "--prior には重みを 6 つ"},
+        {"--games 3000 --big 12 --reg 8 --prior 1,1,1,1,1,x", "--prior には設定1から6の重み"},
+        {"--games 3000 --big 12 --reg 8 --setting 3", "不明なオプションです: \"--setting\""},
+        {"--games 3000 --big 12 --reg 8 --ar-games 1e9", "ＡＲゲーム数 1000000000 が総ゲーム数"},
+        {"--games 0 --big 0 --reg 0", "--games には 1 から 2147483647 までの整数"},
+        {"--games 3000 --big 12 --reg 8 --remaining 1000001", "--remaining には 0 から 1000000"},
+    };
+    for (const auto& [line, phrase] : cases) {
         const ParsedEstimate parsed = ParseEstimateOptions(Words(line), 1, 2);
-        EXPECT_TRUE(!parsed.options && parsed.error.find('\n') == std::string::npos) << line;
+        EXPECT_FALSE(parsed.options) << line;
+        EXPECT_NE(parsed.error.find(phrase), std::string::npos) << line << ": " << parsed.error;
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << line;
+    }
+}
+
+// A failure on any of the program's threads is told in one line, never left to end it.
+TEST(CommandLine, FailuresAreToldWithWhatToDo) {
+    const std::pair<std::exception_ptr, std::string_view> cases[] = {
+        {std::make_exception_ptr(std::bad_alloc()),
+         "p: メモリが足りません。--x を減らしてください。"},
+        {std::make_exception_ptr(std::length_error("vector")),
+         "p: 計算を続けられませんでした: vector"},
+        {std::make_exception_ptr(42), "p: 計算を続けられませんでした。"},
+    };
+    for (const auto& [failure, told] : cases) {
+        EXPECT_EQ(FailureMessage(failure, "p", "--x"), std::string(told) + "\n");
     }
 }
 

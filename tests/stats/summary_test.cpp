@@ -29,7 +29,9 @@ TEST(Summary, DescribeGivesMomentsShareAheadAndPoints) {
 
     // One figure beyond the number range leaves no figure to tell, rather than a wrong one.
     const Distribution broken = Describe({3, std::numeric_limits<double>::quiet_NaN(), 2});
-    EXPECT_TRUE(std::isnan(broken.mean) && std::isnan(broken.p50) && std::isnan(broken.aheadShare));
+    EXPECT_TRUE(std::isnan(broken.mean)) << broken.mean;
+    EXPECT_TRUE(std::isnan(broken.p50)) << broken.p50;
+    EXPECT_TRUE(std::isnan(broken.aheadShare)) << broken.aheadShare;
 }
 
 TEST(Summary, PayoutConfidenceInterval) {
@@ -39,7 +41,9 @@ TEST(Summary, PayoutConfidenceInterval) {
     EXPECT_NEAR(*p.low, 50 - half, 1e-9);
     EXPECT_NEAR(*p.high, 50 + half, 1e-9);
     const PayoutEstimate one = LongRunPayout({0});  // one session: no interval
-    EXPECT_TRUE(one.payout == 100 && !one.low && !one.high);
+    EXPECT_EQ(one.payout, 100);
+    EXPECT_FALSE(one.low);
+    EXPECT_FALSE(one.high);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -24,10 +25,20 @@ inline std::vector<std::uint8_t> EventCodes(const SimulationState& s) {
     return codes;
 }
 
-// Every field a run leaves, the history included.
-inline bool SameRunAndHistory(const SimulationState& a, const SimulationState& b) {
-    return RunFields(a) == RunFields(b) && a.MinBalance == b.MinBalance && a.Balance == b.Balance &&
-           EventCodes(a) == EventCodes(b);
+// The first of the fields a run leaves, the history included, in which two runs differ; empty
+// when they leave the same.
+inline std::string RunDifference(const SimulationState& a, const SimulationState& b) {
+    if (RunFields(a) != RunFields(b)) return "counters, held bonuses or results";
+    if (a.MinBalance != b.MinBalance) return "the lowest balance";
+    if (a.Balance.size() != b.Balance.size()) return "the history's length";
+    const std::vector<std::uint8_t> codesA = EventCodes(a), codesB = EventCodes(b);
+    for (std::size_t k = 0; k < a.Balance.size(); ++k) {
+        if (a.Balance[k] != b.Balance[k]) return "the balance of game " + std::to_string(k);
+        if (k < codesA.size() && (k >= codesB.size() || codesA[k] != codesB[k])) {
+            return "the events of game " + std::to_string(k);
+        }
+    }
+    return codesA.size() == codesB.size() ? std::string() : "the event log's length";
 }
 
 }  // namespace taviro::test_support
