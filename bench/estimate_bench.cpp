@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "stats/estimate.h"
+#include "estimation/estimate.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "estimate/estimate_window.h"
+#include "estimate_window/estimate_window.h"
 #include "forms/app_setup.h"
 #include "forms/vector_state.h"
 

@@ -26,9 +26,9 @@
 #include "core/recorders.h"
 #include "core/xoshiro.h"
 #include "core/xoshiro_source.h"
-#include "stats/estimate.h"
-#include "stats/likelihood.h"
-#include "stats/setting_odds.h"
+#include "estimation/estimate.h"
+#include "estimation/likelihood.h"
+#include "estimation/setting_odds.h"
 
 namespace {
 

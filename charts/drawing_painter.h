@@ -7,7 +7,7 @@
 #include <QRectF>
 #include <QString>
 
-#include "stats/drawing.h"
+#include "chart_layout/drawing.h"
 
 namespace taviro::charts {
 

@@ -1,4 +1,4 @@
-#include "estimate/estimate_view.h"
+#include "estimate_window/estimate_view.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "estimate/estimate_window.h"
+#include "estimate_window/estimate_window.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -12,9 +12,9 @@
 #include <QtTest>
 #include <new>
 
+#include "chart_layout/estimate_chart.h"
 #include "charts/drawing_painter.h"
-#include "stats/estimate_chart.h"
-#include "stats/estimate_report.h"
+#include "estimation/estimate_report.h"
 #include "support/accessible_names.h"
 #include "support/form_fields.h"
 #include "support/recording_message_box.h"
