@@ -262,8 +262,7 @@ void Calibrate(std::int64_t sessions) {
             in.regs = counts.second;
             in.untilKnown = false;
             in.seed = 1;
-            in.threads = kThreads;
-            const EstimateOutcome outcome = Estimate(in);
+            const EstimateOutcome outcome = Estimate(in, kThreads);
             posterior = outcome.answer->posterior;
             for (double se : outcome.answer->posteriorSe) worstSe = std::max(worstSe, se);
         }

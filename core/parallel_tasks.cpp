@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "core/vector_path.h"
+
 namespace taviro {
 
 bool RunTasks(std::size_t count, unsigned threads, const std::function<void(std::size_t)>& task,
@@ -19,6 +21,7 @@ bool RunTasks(std::size_t count, unsigned threads, const std::function<void(std:
     std::mutex failureMutex;
     std::atomic<bool> failed{false};
     auto work = [&] {
+        ClearVectorState();
         try {
             for (;;) {
                 if (failed.load(std::memory_order_relaxed)) return;

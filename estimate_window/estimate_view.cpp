@@ -102,7 +102,7 @@ bool EqualPrior(const stats::PerSetting& prior) {
 }  // namespace
 
 EstimateReading ReadEstimateFields(const EstimateFieldTexts& t,
-                                   std::optional<EstimateField> lastEdited, unsigned threads) {
+                                   std::optional<EstimateField> lastEdited) {
     using F = EstimateField;
     EstimateReading reading;
     std::string reason;
@@ -112,7 +112,6 @@ EstimateReading ReadEstimateFields(const EstimateFieldTexts& t,
     };
     stats::EstimateInput in;
     in.seed = kWindowSeed;
-    in.threads = threads == 0 ? 1 : threads;
 
     // Each field on its own first, in reading order; an empty count the estimate needs is no
     // mistake, only not typed yet.
@@ -180,15 +179,6 @@ EstimateReading ReadEstimateFields(const EstimateFieldTexts& t,
     }
     reading.input = in;
     return reading;
-}
-
-bool SameEstimate(const stats::EstimateInput& a, const stats::EstimateInput& b) {
-    const ParameterTexts &m = a.machine, &n = b.machine;
-    return a.games == b.games && a.bigs == b.bigs && a.regs == b.regs &&
-           a.hyperBigs == b.hyperBigs && a.arGames == b.arGames && a.prior == b.prior &&
-           a.remaining == b.remaining && a.untilKnown == b.untilKnown && a.rate == b.rate &&
-           a.seed == b.seed && m.TexN_BASE == n.TexN_BASE && m.TexAR_BASE == n.TexAR_BASE &&
-           m.TexNBIG == n.TexNBIG && m.TexHBIG == n.TexHBIG && m.TexREGOUT == n.TexREGOUT;
 }
 
 EstimateTexts TextsOf(const stats::EstimateInput& in, const stats::EstimateAnswer& a) {

@@ -15,14 +15,14 @@ namespace taviro {
 
 // The window's fields, by the part of the input they give.
 using EstimateField = stats::InputPart;
-inline constexpr int kEstimateFields = 8;
+inline constexpr int kEstimateFields = stats::kInputParts;
 
 // The texts of the fields as typed (UTF-8).
 struct EstimateFieldTexts {
     std::string games, bigs, regs;
     std::string hyperBigs, arGames;  // empty: not known
     bool typedPrior = false;         // false: every setting equally likely
-    std::array<std::string, 6> weights;
+    std::array<std::string, stats::kSettings> weights;
     std::string remaining;  // empty: no projection
     std::string rate = "5";
 };
@@ -50,10 +50,7 @@ struct EstimateReading {
 // Reads the fields as counts (full-width digits too). A reason about several fields is shown
 // beside `lastEdited` when it is one of them.
 EstimateReading ReadEstimateFields(const EstimateFieldTexts& texts,
-                                   std::optional<EstimateField> lastEdited, unsigned threads);
-
-// Whether two inputs ask for the same figures (the number of threads does not change them).
-bool SameEstimate(const stats::EstimateInput& a, const stats::EstimateInput& b);
+                                   std::optional<EstimateField> lastEdited);
 
 // What the window says while there is no answer to show for the fields.
 inline constexpr std::string_view kIncompleteHint =

@@ -16,6 +16,7 @@
 #include "charts/drawing_painter.h"
 #include "estimate_window/chart_view.h"
 #include "forms/app_setup.h"
+#include "forms/form_builder.h"
 #include "forms/named_combo_box.h"
 
 namespace taviro {
@@ -31,10 +32,6 @@ constexpr int kInputsWidth = 290;
 
 std::size_t Index(EstimateField field) {
     return static_cast<std::size_t>(field);
-}
-
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // A count field: its part of the input, object name, caption (also its accessible name) and the
@@ -84,16 +81,25 @@ QLineEdit* NumberField(QWidget* parent, const char* name, const char* caption, c
     return field;
 }
 
+// A figure of the answer: its caption, its object name, what a screen reader calls it, and the
+// member that holds it.
+struct FigureRow {
+    const char* caption;
+    const char* name;
+    const char* accessible;
+    QLabel* EstimateWindow::*label;
+};
+
 void SetFigure(QLabel* label, const std::string& text) {
-    label->setText(Q(text));
-    label->setAccessibleDescription(Q(text));
+    label->setText(ToQString(text));
+    label->setAccessibleDescription(ToQString(text));
 }
 
 }  // namespace
 
 EstimateWindow::EstimateWindow(MessageBox& messages, ImageFileDialog& files, unsigned threads,
                                LiveEstimate::Estimator estimator)
-    : messages_(messages), files_(files), threads_(threads), live_(nullptr, std::move(estimator)) {
+    : messages_(messages), files_(files), live_(threads, nullptr, std::move(estimator)) {
     setObjectName(QStringLiteral("EstimateWindow"));
     setWindowTitle(QStringLiteral("Taviro　設定推定"));
     setWindowIcon(ProgramIcon());
@@ -206,10 +212,10 @@ QWidget* EstimateWindow::BuildInputs() {
     column->addLayout(buttons);
     column->addStretch(1);
 
-    seed_ = new QLabel(Q(kSeedText), inputs);
+    seed_ = new QLabel(ToQString(kSeedText), inputs);
     seed_->setObjectName(QStringLiteral("Seed"));
     seed_->setAccessibleName(QStringLiteral("乱数の種"));
-    seed_->setToolTip(Q(kSeedExplanation));
+    seed_->setToolTip(ToQString(kSeedExplanation));
     seed_->setForegroundRole(QPalette::PlaceholderText);
     column->addWidget(seed_);
 
@@ -261,21 +267,21 @@ QWidget* EstimateWindow::BuildAnswer() {
 
     // The three figures a player looks for first, large.
     auto* headline = new QHBoxLayout;
-    const auto tile = [&](const char* caption, const char* name, const char* accessible) {
+    const FigureRow tiles[] = {
+        {"設定5・6の確率", "FiveOrSix", "設定5・6の確率", &EstimateWindow::fiveOrSix_},
+        {"設定4以上の確率", "AtLeast4", "設定4以上の確率", &EstimateWindow::atLeast4_},
+        {"期待設定（平均）", "ExpectedSetting", "期待設定", &EstimateWindow::expectedSetting_}};
+    for (const FigureRow& tile : tiles) {
         auto* box = new QVBoxLayout;
-        auto* label = new QLabel(QString::fromUtf8(caption), answer_);
-        label->setFont(Scaled(base, 1.15, false));
-        QLabel* value = AddFigure(name, accessible);
-        value->setFont(Scaled(base, 2.4, true));
-        box->addWidget(label);
-        box->addWidget(value);
+        auto* caption = new QLabel(QString::fromUtf8(tile.caption), answer_);
+        caption->setFont(Scaled(base, 1.15, false));
+        this->*tile.label = AddFigure(tile.name, tile.accessible);
+        (this->*tile.label)->setFont(Scaled(base, 2.4, true));
+        box->addWidget(caption);
+        box->addWidget(this->*tile.label);
         headline->addLayout(box);
         headline->addSpacing(32);
-        return value;
-    };
-    fiveOrSix_ = tile("設定5・6の確率", "FiveOrSix", "設定5・6の確率");
-    atLeast4_ = tile("設定4以上の確率", "AtLeast4", "設定4以上の確率");
-    expectedSetting_ = tile("期待設定（平均）", "ExpectedSetting", "期待設定");
+    }
     headline->addStretch(1);
     a->addLayout(headline);
 
@@ -290,14 +296,15 @@ QWidget* EstimateWindow::BuildAnswer() {
     // Below it, what the machine showed on the left, what the next games are worth on the right.
     auto* figures = new QHBoxLayout;
     auto* observed = new QGridLayout;
-    const std::pair<const char*, QLabel**> rows[] = {
-        {"ＢＩＧ確率", &big_}, {"ＲＥＧ確率", &reg_}, {"長期ＰＡＹＯＵＴ（期待値）", &payout_}};
-    const char* names[] = {"BigFrequency", "RegFrequency", "Payout"};
-    const char* accessible[] = {"ＢＩＧ確率", "ＲＥＧ確率", "長期ＰＡＹＯＵＴ"};
+    const FigureRow observedRows[] = {
+        {"ＢＩＧ確率", "BigFrequency", "ＢＩＧ確率", &EstimateWindow::big_},
+        {"ＲＥＧ確率", "RegFrequency", "ＲＥＧ確率", &EstimateWindow::reg_},
+        {"長期ＰＡＹＯＵＴ（期待値）", "Payout", "長期ＰＡＹＯＵＴ", &EstimateWindow::payout_}};
     for (int r = 0; r < 3; ++r) {
-        observed->addWidget(new QLabel(QString::fromUtf8(rows[r].first), answer_), r, 0);
-        *rows[r].second = AddFigure(names[r], accessible[r]);
-        observed->addWidget(*rows[r].second, r, 1);
+        const FigureRow& row = observedRows[r];
+        observed->addWidget(new QLabel(QString::fromUtf8(row.caption), answer_), r, 0);
+        this->*row.label = AddFigure(row.name, row.accessible);
+        observed->addWidget(this->*row.label, r, 1);
     }
     observed->setRowStretch(3, 1);
     figures->addLayout(observed);
@@ -307,19 +314,17 @@ QWidget* EstimateWindow::BuildAnswer() {
     projectionTitle_ = AddFigure("ProjectionTitle", "この先の見込み");
     projectionTitle_->setFont(Scaled(base, 1.15, true));
     ahead->addWidget(projectionTitle_, 0, 0, 1, 5);
-    const std::pair<const char*, QLabel**> spread[] = {{"勝つ確率", &ahead_},
-                                                       {"平均", &mean_},
-                                                       {"5%点", &p5_},
-                                                       {"中央値", &p50_},
-                                                       {"95%点", &p95_}};
-    const char* spreadNames[] = {"Ahead", "Mean", "P5", "P50", "P95"};
-    const char* spreadAccessible[] = {"この先勝つ確率", "収支の平均", "収支の5%点", "収支の中央値",
-                                      "収支の95%点"};
+    const FigureRow spread[] = {{"勝つ確率", "Ahead", "この先勝つ確率", &EstimateWindow::ahead_},
+                                {"平均", "Mean", "収支の平均", &EstimateWindow::mean_},
+                                {"5%点", "P5", "収支の5%点", &EstimateWindow::p5_},
+                                {"中央値", "P50", "収支の中央値", &EstimateWindow::p50_},
+                                {"95%点", "P95", "収支の95%点", &EstimateWindow::p95_}};
     for (int c = 0; c < 5; ++c) {
-        ahead->addWidget(new QLabel(QString::fromUtf8(spread[c].first), answer_), 1, c);
-        *spread[c].second = AddFigure(spreadNames[c], spreadAccessible[c]);
-        (*spread[c].second)->setFont(Scaled(base, 1.4, true));
-        ahead->addWidget(*spread[c].second, 2, c);
+        const FigureRow& column = spread[c];
+        ahead->addWidget(new QLabel(QString::fromUtf8(column.caption), answer_), 1, c);
+        this->*column.label = AddFigure(column.name, column.accessible);
+        (this->*column.label)->setFont(Scaled(base, 1.4, true));
+        ahead->addWidget(this->*column.label, 2, c);
     }
     auto* knownTitle = new QLabel(QStringLiteral("設定5・6かどうか分かるまでのゲーム数"), answer_);
     knownTitle->setFont(Scaled(base, 1.15, true));
@@ -361,10 +366,10 @@ EstimateFieldTexts EstimateWindow::FieldTexts() const {
 
 void EstimateWindow::ReadFields() {
     pause_.stop();
-    const EstimateReading reading = ReadEstimateFields(FieldTexts(), lastEdited_, threads_);
+    const EstimateReading reading = ReadEstimateFields(FieldTexts(), lastEdited_);
     if (reading.problem) {
         live_.Cancel();
-        ShowReason(reading.problem->field, Q(reading.problem->reason));
+        ShowReason(reading.problem->field, ToQString(reading.problem->reason));
         SetGreyed(true);
         SetStatus(shown_ ? kGreyedNote : std::string_view());
         return;
@@ -376,7 +381,7 @@ void EstimateWindow::ReadFields() {
         SetStatus(kIncompleteHint);
         return;
     }
-    if (shown_ && SameEstimate(shown_->input, *reading.input)) {
+    if (shown_ && shown_->input == *reading.input) {
         live_.Cancel();
         SetGreyed(false);
         SetStatus({});
@@ -391,7 +396,7 @@ void EstimateWindow::ReadFields() {
 void EstimateWindow::ShowAnswer(const stats::EstimateInput& input,
                                 const stats::EstimateOutcome& outcome) {
     if (!outcome.answer) {
-        ShowReason(lastEdited_.value_or(F::Games), Q(EstimateFailure(outcome.error)));
+        ShowReason(lastEdited_.value_or(F::Games), ToQString(EstimateFailure(outcome.error)));
         SetGreyed(true);
         SetStatus(shown_ ? kGreyedNote : std::string_view());
         return;
@@ -406,7 +411,7 @@ void EstimateWindow::ShowAnswer(const stats::EstimateInput& input,
     SetFigure(reg_, t.reg);
     SetFigure(payout_, t.payout);
     SetFigure(projectionTitle_, t.projectionTitle);
-    chart_->setAccessibleDescription(Q(t.chartDescription));
+    chart_->setAccessibleDescription(ToQString(t.chartDescription));
     const std::pair<QLabel*, const std::string*> money[] = {
         {mean_, &t.mean}, {ahead_, &t.ahead}, {p5_, &t.p5}, {p50_, &t.p50}, {p95_, &t.p95}};
     for (const auto& [label, text] : money) SetFigure(label, *text);
@@ -447,7 +452,7 @@ bool EstimateWindow::AnswerGreyed() const {
 }
 
 void EstimateWindow::SetStatus(std::string_view text) {
-    status_->setText(Q(text));
+    status_->setText(ToQString(text));
     status_->setVisible(!text.empty());
 }
 
@@ -461,7 +466,7 @@ QString EstimateWindow::Reason(EstimateField field) const {
 
 void EstimateWindow::CopyResult() {
     if (!shown_) return;
-    QApplication::clipboard()->setText(Q(CopiedText(shown_->input, shown_->answer)));
+    QApplication::clipboard()->setText(ToQString(CopiedText(shown_->input, shown_->answer)));
 }
 
 void EstimateWindow::SaveImage() {

@@ -32,7 +32,7 @@ class EstimateWindow final : public QWidget {
     // `threads` work on each estimate, which `estimator` works out; failures to save the picture
     // are shown in `messages`, and `files` asks where to save it.
     EstimateWindow(MessageBox& messages, ImageFileDialog& files, unsigned threads,
-                   LiveEstimate::Estimator estimator = LiveEstimate::DefaultEstimator());
+                   LiveEstimate::Estimator estimator = stats::Estimate);
 
     struct Shown {
         stats::EstimateInput input;
@@ -73,7 +73,6 @@ class EstimateWindow final : public QWidget {
 
     MessageBox& messages_;
     ImageFileDialog& files_;
-    unsigned threads_;
     LiveEstimate live_;
     QTimer pause_;
     std::optional<EstimateField> lastEdited_;
@@ -82,7 +81,7 @@ class EstimateWindow final : public QWidget {
     // The fields, in reading order.
     std::array<QLineEdit*, kEstimateFields> fields_{};  // by EstimateField; none for Prior
     QComboBox* priorChoice_ = nullptr;
-    std::array<QLineEdit*, 6> weights_{};
+    std::array<QLineEdit*, stats::kSettings> weights_{};
     QComboBox* rate_ = nullptr;
     std::array<QLabel*, kEstimateFields> reasons_{};
     QPushButton* copy_ = nullptr;

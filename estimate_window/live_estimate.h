@@ -21,10 +21,12 @@ class LiveEstimate final : public QObject {
 
   public:
     // What works out one estimate; stats::Estimate unless a test puts another in its place.
-    using Estimator =
-        std::function<stats::EstimateOutcome(const stats::EstimateInput&, RunControl*)>;
+    using Estimator = std::function<stats::EstimateOutcome(const stats::EstimateInput&,
+                                                           unsigned threads, RunControl*)>;
 
-    explicit LiveEstimate(QObject* parent = nullptr, Estimator estimator = DefaultEstimator());
+    // Each estimate works on `threads` threads.
+    explicit LiveEstimate(unsigned threads, QObject* parent = nullptr,
+                          Estimator estimator = stats::Estimate);
     // Stops the estimate under way and waits for its thread.
     ~LiveEstimate() override;
     LiveEstimate(const LiveEstimate&) = delete;
@@ -44,9 +46,7 @@ class LiveEstimate final : public QObject {
 
     // An estimator's failure (an exception, a failed allocation among them) becomes the answer's
     // error, so that it reaches the window instead of ending the program.
-    static stats::EstimateOutcome Guarded(const Estimator& estimator,
-                                          const stats::EstimateInput& input, RunControl* control);
-    static Estimator DefaultEstimator();
+    stats::EstimateOutcome Guarded(const stats::EstimateInput& input, RunControl* control) const;
 
   signals:
     // The answer to the latest request, or why there is none (outcome.error).
@@ -62,6 +62,7 @@ class LiveEstimate final : public QObject {
         stats::EstimateInput input;
     };
 
+    const unsigned threads_;
     const Estimator estimator_;
 
     // Shared with the worker thread, under mutex_.

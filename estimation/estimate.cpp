@@ -103,7 +103,7 @@ std::optional<std::string> CheckEstimateInput(const EstimateInput& input) {
     return std::move(refusal->reason);
 }
 
-EstimateOutcome Estimate(const EstimateInput& input, RunControl* control) {
+EstimateOutcome Estimate(const EstimateInput& input, unsigned threads, RunControl* control) {
     EstimateOutcome outcome;
     if (auto refused = CheckEstimateInput(input)) {
         outcome.error = *refused;
@@ -131,8 +131,8 @@ EstimateOutcome Estimate(const EstimateInput& input, RunControl* control) {
     for (std::size_t s = 0; s < kSettings; ++s) a.prior[s] = input.prior[s] / weights;
 
     const Observation shown{input.games, input.bigs, input.regs, input.hyperBigs, input.arGames};
-    const std::optional<LikelihoodEstimate> likelihood = EstimateLikelihood(
-        shown, odds, a.prior, OrderBudget(shown), input.seed, input.threads, control);
+    const std::optional<LikelihoodEstimate> likelihood =
+        EstimateLikelihood(shown, odds, a.prior, OrderBudget(shown), input.seed, threads, control);
     if (!likelihood) {
         outcome.stopped = true;
         return outcome;
@@ -168,7 +168,7 @@ EstimateOutcome Estimate(const EstimateInput& input, RunControl* control) {
         plan.continuations = kContinuations;
         plan.knowContinuations = input.untilKnown ? kKnowContinuations : 0;
         plan.seed = input.seed;
-        plan.threads = input.threads;
+        plan.threads = threads;
         std::optional<ContinuationResult> next = Continue(plan, control);
         if (!next) {
             outcome.stopped = true;

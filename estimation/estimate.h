@@ -28,7 +28,9 @@ struct EstimateInput {
     ParameterTexts machine;  // the coin texts; each setting brings its probability texts
     double rate = 5;         // coins per 100 yen
     std::uint64_t seed = 0;
-    unsigned threads = 1;
+
+    // The same input asks for the same figures (the threads that work them out change nothing).
+    bool operator==(const EstimateInput&) const = default;
 };
 
 inline constexpr std::int64_t kMaxRemaining = 1'000'000;
@@ -39,6 +41,7 @@ inline constexpr std::int64_t kKnowContinuations = std::int64_t{1} << 12;
 
 // The figures of the input a refusal is about, so that a window shows the reason beside them.
 enum class InputPart { Games, Bigs, Regs, HyperBigs, ArGames, Prior, Remaining, Rate };
+inline constexpr int kInputParts = static_cast<int>(InputPart::Rate) + 1;
 
 struct InputRefusal {
     std::vector<InputPart> parts;  // the first is the one to show it beside, all else being equal
@@ -82,6 +85,8 @@ struct EstimateOutcome {
     bool stopped = false;  // ended through the RunControl
 };
 
-EstimateOutcome Estimate(const EstimateInput& input, RunControl* control = nullptr);
+// Works out the answer on up to `threads` threads; the same for any number of them.
+EstimateOutcome Estimate(const EstimateInput& input, unsigned threads = 1,
+                         RunControl* control = nullptr);
 
 }  // namespace taviro::stats

@@ -164,7 +164,7 @@ int RunEstimate(std::span<const std::string_view> args, std::uint64_t clockSeed)
     CatchInterrupt();
     EstimateOutcome outcome;
     try {
-        outcome = Estimate(input, &control);
+        outcome = Estimate(input, parsed.options->threads, &control);
     } catch (...) {
         std::cerr << FailureMessage(std::current_exception(), "taviro-stats estimate",
                                     "--remaining");

@@ -364,14 +364,14 @@ ParsedEstimate ParseEstimateOptions(std::span<const std::string_view> args, std:
     EstimateOptions o;
     EstimateInput& in = o.input;
     in.seed = clockSeed;
-    in.threads = cores == 0 ? 1 : cores;
+    o.threads = cores == 0 ? 1 : cores;
     EstimateState state{
-        {in.machine, in.rate, in.seed, in.threads, o.format, o.plot, o.help, o.version}, o};
+        {in.machine, in.rate, in.seed, o.threads, o.format, o.plot, o.help, o.version}, o};
     if (std::string e = ReadOptions<EstimateState>(args, EstimateTable(), state); !e.empty()) {
         return {std::nullopt, e};
     }
     if (o.help || o.version) return {o, {}};
-    if (std::string e = ApplyPlotSize(o.plot, state.plotSize, in.threads); !e.empty()) {
+    if (std::string e = ApplyPlotSize(o.plot, state.plotSize, o.threads); !e.empty()) {
         return {std::nullopt, e};
     }
     if (!state.games || !state.bigs || !state.regs) {

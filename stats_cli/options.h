@@ -39,6 +39,7 @@ const std::string& StatsUsage();
 // `taviro-stats estimate`: the counts a player read off the machine.
 struct EstimateOptions {
     EstimateInput input;
+    unsigned threads = 1;
     OutputFormat format = OutputFormat::Text;
     std::optional<PictureRequest> plot;
     bool help = false;

@@ -144,17 +144,15 @@ TEST(Continuation, TheSettingBecomesKnownFromTheBonusesPaid) {
 
 EstimateInput Input(std::int64_t games, std::int64_t bigs, std::int64_t regs) {
     EstimateInput in;
-    in.games = games, in.bigs = bigs, in.regs = regs, in.seed = 99, in.threads = 2;
+    in.games = games, in.bigs = bigs, in.regs = regs, in.seed = 99;
     return in;
 }
 
 TEST(Estimate, SameSeedSameAnswerWhateverTheThreadsAndNoneWhenStopped) {
     EstimateInput in = Input(3000, 12, 8);
     in.remaining = 2000;
-    in.threads = 1;
-    const EstimateAnswer one = Estimate(in).answer.value();
-    in.threads = 3;
-    const EstimateAnswer three = Estimate(in).answer.value();
+    const EstimateAnswer one = Estimate(in, 1).answer.value();
+    const EstimateAnswer three = Estimate(in, 3).answer.value();
     EXPECT_EQ(one.posterior, three.posterior);
     EXPECT_DOUBLE_EQ(one.fiveOrSix, one.posterior[4] + one.posterior[5]);
     EXPECT_EQ(one.projection->bands.back().p95, three.projection->bands.back().p95);
@@ -165,7 +163,7 @@ TEST(Estimate, SameSeedSameAnswerWhateverTheThreadsAndNoneWhenStopped) {
     EXPECT_LT(one.matches, one.orders);
     // A different seed plays other orders, to the same figures within their errors.
     in.seed = 100;
-    const EstimateAnswer other = Estimate(in).answer.value();
+    const EstimateAnswer other = Estimate(in, 2).answer.value();
     EXPECT_NE(one.posterior, other.posterior);
     for (std::size_t s = 0; s < kSettings; ++s) {
         EXPECT_NEAR(one.posterior[s], other.posterior[s], 5 * one.posteriorSe[s] + 1e-4);
@@ -173,7 +171,7 @@ TEST(Estimate, SameSeedSameAnswerWhateverTheThreadsAndNoneWhenStopped) {
     // Stopped before it starts, or while the next games are played: no answer.
     RunControl control;
     control.RequestStop();
-    EXPECT_TRUE(Estimate(in, &control).stopped);
+    EXPECT_TRUE(Estimate(in, 1, &control).stopped);
     in = Input(100, 0, 0);  // the counts are quick, the next games are not
     in.remaining = kMaxRemaining;
     RunControl later;
@@ -183,7 +181,7 @@ TEST(Estimate, SameSeedSameAnswerWhateverTheThreadsAndNoneWhenStopped) {
         while (later.GamesPlayed() == 0 && !ended.load()) std::this_thread::yield();
         later.RequestStop();
     });
-    const EstimateOutcome outcome = Estimate(in, &later);
+    const EstimateOutcome outcome = Estimate(in, 1, &later);
     ended.store(true);
     stopper.join();
     EXPECT_GT(later.GamesPlayed(), 0);

@@ -51,7 +51,7 @@ TEST(EstimateView, FieldsReadAsTheInputOrSayWhyBesideTheRightField) {
         SCOPED_TRACE(c.name);
         EstimateFieldTexts texts = Counts("3000", "12", "8");
         c.edit(texts);
-        const EstimateReading r = ReadEstimateFields(texts, c.lastEdited, 2);
+        const EstimateReading r = ReadEstimateFields(texts, c.lastEdited);
         ASSERT_EQ(r.problem.has_value(), c.field.has_value());
         if (r.problem) {
             EXPECT_EQ(r.problem->field, *c.field);
@@ -62,32 +62,6 @@ TEST(EstimateView, FieldsReadAsTheInputOrSayWhyBesideTheRightField) {
             EXPECT_EQ(r.input ? std::to_string(r.input->games) : "", c.reason);
         }
     }
-}
-
-// The window computes again only when this says the figures would differ.
-TEST(EstimateView, SameEstimateComparesEverythingButTheThreads) {
-    const stats::EstimateInput in =
-        ReadEstimateFields(Counts("3000", "12", "8"), {}, 1).input.value();
-    const std::function<void(stats::EstimateInput&)> changes[] = {
-        [](auto& i) { ++i.games; },
-        [](auto& i) { ++i.bigs; },
-        [](auto& i) { ++i.regs; },
-        [](auto& i) { i.hyperBigs = 0; },
-        [](auto& i) { i.arGames = 0; },
-        [](auto& i) { i.prior[5] = 2; },
-        [](auto& i) { i.remaining = 1; },
-        [](auto& i) { i.rate = 5.5; },
-        [](auto& i) { ++i.seed; },
-        [](auto& i) { i.untilKnown = false; },
-        [](auto& i) { i.machine.TexNBIG = "400"; }};
-    for (std::size_t k = 0; k < std::size(changes); ++k) {
-        stats::EstimateInput other = in;
-        changes[k](other);
-        EXPECT_FALSE(SameEstimate(in, other)) << k;
-    }
-    stats::EstimateInput more = in;
-    more.threads = 8;
-    EXPECT_TRUE(SameEstimate(in, more));
 }
 
 TEST(EstimateView, TextsOfAnAnswer) {

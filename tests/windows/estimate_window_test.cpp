@@ -139,7 +139,7 @@ class EstimateWindowTest : public QObject {
                      window_->Reason(reasonAt));
             QVERIFY(window_->AnswerGreyed());
             QCOMPARE(window_->Status(), QString::fromUtf8(kGreyedNote.data()));
-            QVERIFY(SameEstimate(window_->ShownAnswer()->input, answer->input));
+            QVERIFY(window_->ShownAnswer()->input == answer->input);
 
             Type(field + u'=' + before);
             Settle();
@@ -163,7 +163,7 @@ class EstimateWindowTest : public QObject {
         stats::EstimateInput expected;
         expected.games = 3000, expected.bigs = 12, expected.regs = 8, expected.remaining = 1000;
         expected.seed = kWindowSeed;
-        QVERIFY(SameEstimate(window_->ShownAnswer()->input, expected));
+        QVERIFY(window_->ShownAnswer()->input == expected);
         const stats::EstimateAnswer answer = stats::Estimate(expected).answer.value();
         QCOMPARE(window_->ShownAnswer()->answer.posterior, answer.posterior);
     }
@@ -172,9 +172,10 @@ class EstimateWindowTest : public QObject {
     // the last answer stays, greyed.
     void aFailedEstimateSaysWhyAndKeepsTheLastAnswer() {
         window_ = std::make_unique<EstimateWindow>(
-            messages_, files_, 2, [](const stats::EstimateInput& in, RunControl* control) {
+            messages_, files_, 2,
+            [](const stats::EstimateInput& in, unsigned threads, RunControl* control) {
                 if (in.remaining > 0) throw std::bad_alloc();
-                return stats::Estimate(in, control);
+                return stats::Estimate(in, threads, control);
             });
         Type("Games=3000 Bigs=12 Regs=8");
         Settle();
@@ -183,7 +184,7 @@ class EstimateWindowTest : public QObject {
         Settle();
         QVERIFY(window_->Reason(F::Remaining).contains("メモリが足りません"));
         QVERIFY(window_->AnswerGreyed());
-        QVERIFY(SameEstimate(window_->ShownAnswer()->input, before));
+        QVERIFY(window_->ShownAnswer()->input == before);
     }
 
     void everyFieldAndFigureHasAName() {
