@@ -18,8 +18,12 @@ fi
 rm -f "$stage.list"
 
 desktop-file-validate "$stage"/usr/share/applications/*.desktop
+for entry in "$stage"/usr/share/applications/*.desktop; do
+    command=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
+    [ -x "$stage/usr/games/$command" ] || { echo "$entry starts $command, not installed" >&2; exit 1; }
+done
 appstreamcli validate --no-net "$stage"/usr/share/metainfo/*.metainfo.xml
-for page in "$stage"/usr/share/man/man1/*.1.gz; do
+for page in "$stage"/usr/share/man/man6/*.6.gz; do
     # groff's exit status ignores warnings: any line on standard error is a failure.
     warnings=$(gzip -dc "$page" | groff -k -K utf8 -Tutf8 -man -ww -z 2>&1)
     if [ -n "$warnings" ]; then
@@ -34,7 +38,7 @@ for icon in "$stage"/usr/share/icons/hicolor/*x*/apps/*.png; do
         exit 1
     }
 done
-for program in "$stage"/usr/bin/*; do
+for program in "$stage"/usr/games/*; do
     name=$(basename "$program")
     "$program" --version | grep "^$name [0-9]" >/dev/null || { echo "$name --version" >&2; exit 1; }
     "$program" --help | grep "^使い方: $name " >/dev/null || { echo "$name --help" >&2; exit 1; }

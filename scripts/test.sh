@@ -26,4 +26,4 @@ cmake --build --preset release
 # The Debian package, and what it holds.
 cmake --build --preset release --target package
 dpkg-deb --info build/release/taviro_*.deb >/dev/null
-dpkg-deb --contents build/release/taviro_*.deb | grep ' ./usr/bin/taviro$' >/dev/null
+dpkg-deb --contents build/release/taviro_*.deb | grep ' ./usr/games/taviro$' >/dev/null
