@@ -20,7 +20,10 @@ rm -f "$stage.list"
 desktop-file-validate "$stage"/usr/share/applications/*.desktop
 for entry in "$stage"/usr/share/applications/*.desktop; do
     command=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
-    [ -x "$stage/usr/games/$command" ] || { echo "$entry starts $command, not installed" >&2; exit 1; }
+    [ -x "$stage/usr/games/$command" ] || {
+        echo "$entry starts $command, which is not installed" >&2
+        exit 1
+    }
 done
 appstreamcli validate --no-net "$stage"/usr/share/metainfo/*.metainfo.xml
 for page in "$stage"/usr/share/man/man6/*.6.gz; do
