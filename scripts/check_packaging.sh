@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks what `cmake --install` puts on the system: the file list, the desktop entries, the
-# AppStream metainfo, the man pages and the icons. Argument: a build folder of the programs.
+# AppStream metainfo, the man pages, the changelog and the icons. Argument: a build folder of the
+# programs.
 set -euo pipefail
 export LC_ALL=C
 build=$(cd "$1" && pwd)
@@ -41,9 +42,20 @@ for icon in "$stage"/usr/share/icons/hicolor/*x*/apps/*.png; do
         exit 1
     }
 done
+# One version everywhere: the changelog's newest entry, the metainfo's newest release, --version.
+version=$(gzip -dc "$stage"/usr/share/doc/taviro/changelog.gz |
+    sed -n '1s/^taviro (\([^)]*\)) .*/\1/p')
+release=$(grep -m1 -o '<release version="[^"]*"' "$stage"/usr/share/metainfo/*.metainfo.xml)
+[ -n "$version" ] && [ "$release" = "<release version=\"$version\"" ] || {
+    echo "the changelog's newest version \"$version\" is not the metainfo's newest release" >&2
+    exit 1
+}
 for program in "$stage"/usr/games/*; do
     name=$(basename "$program")
-    "$program" --version | grep "^$name [0-9]" >/dev/null || { echo "$name --version" >&2; exit 1; }
+    "$program" --version | grep -x "$name $version" >/dev/null || {
+        echo "$name --version is not \"$name $version\"" >&2
+        exit 1
+    }
     "$program" --help | grep "^使い方: $name " >/dev/null || { echo "$name --help" >&2; exit 1; }
     status=0
     "$program" --no-such-option 2>/dev/null || status=$?
@@ -54,4 +66,5 @@ for program in "$stage"/usr/games/*; do
         [ "$status" -eq 1 ] || { echo "$name --help into a full device ended with $status" >&2; exit 1; }
     fi
 done
-echo "installed files, desktop entries, metainfo, man pages, icons, --version and --help: all good"
+echo "installed files, desktop entries, metainfo, man pages, changelog, icons," \
+    "--version and --help: all good"
