@@ -1,9 +1,24 @@
 #!/usr/bin/env bash
 # Checks what `cmake --install` puts on the system: the file list, the desktop entries, the
 # AppStream metainfo, the man pages, the changelog and the icons. Argument: a build folder of the
-# programs.
+# programs. Given the built .deb instead, checks that it holds the same files and that lintian,
+# Debian's package checker, finds no error or warning in it.
 set -euo pipefail
 export LC_ALL=C
+
+if [[ "$1" == *.deb ]]; then
+    deb=$(realpath "$1")
+    cd "$(dirname "$0")/.."
+    if ! diff -u packaging/installed_files.txt \
+        <(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./|/|' | sort); then
+        echo "the package's files differ from packaging/installed_files.txt" >&2
+        exit 1
+    fi
+    lintian --fail-on error,warning "$deb" || { echo "lintian: $deb" >&2; exit 1; }
+    echo "package files and lintian: all good"
+    exit 0
+fi
+
 build=$(cd "$1" && pwd)
 cd "$(dirname "$0")/.."
 stage=$(mktemp -d)
