@@ -9,7 +9,7 @@ packages=(
     fonts-ipafont-gothic
     xvfb xauth
     locales
-    desktop-file-utils appstream groff-base man-db dpkg-dev file
+    desktop-file-utils appstream groff-base man-db dpkg-dev file lintian
 )
 
 missing=()

@@ -23,7 +23,6 @@ ctest --preset debug -j 2
 
 cmake --preset release
 cmake --build --preset release
-# The Debian package, and what it holds.
+# The Debian package: what it holds, and Debian's checker on it.
 cmake --build --preset release --target package
-dpkg-deb --info build/release/taviro_*.deb >/dev/null
-dpkg-deb --contents build/release/taviro_*.deb | grep ' ./usr/bin/taviro$' >/dev/null
+scripts/check_packaging.sh build/release/taviro_*.deb
