@@ -4,9 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
-#include <string>
 #include <tuple>
-#include <unordered_map>
 
 #include "core/xoshiro.h"
 #include "stats/binomial_interval.h"
@@ -54,7 +52,7 @@ struct Stratum {
     double weight = 0;  // ln of its largest prior-weighted M_s
     std::int64_t orders = 0;
     std::int64_t matches = 0;
-    std::map<std::string, Tally> states;  // by end state
+    std::map<MachineState, Tally> states;  // by end state
 };
 
 // One way the observation can have come about. Direct: the games as they are. Split: an AR was
@@ -76,37 +74,8 @@ struct Task {
 
 struct TaskResult {
     std::int64_t matches = 0;
-    std::unordered_map<std::string, Tally> states;
+    std::map<MachineState, Tally> states;
 };
-
-// The end state as a compact key: AR games left, REGs waiting, the BIG queue.
-std::string Key(const BonusCounter& m) {
-    std::string key;
-    const std::int32_t arLeft = m.ArLeft();
-    key.push_back(static_cast<char>(arLeft & 0xFF));
-    key.push_back(static_cast<char>(arLeft >> 8));
-    for (auto reg = static_cast<std::uint32_t>(m.RegStock());; reg >>= 7) {
-        key.push_back(static_cast<char>((reg & 0x7F) | (reg >= 0x80 ? 0x80 : 0)));
-        if (reg < 0x80) break;
-    }
-    for (std::uint8_t kind : m.State().queue) key.push_back(static_cast<char>(kind));
-    return key;
-}
-
-MachineState FromKey(const std::string& key) {
-    MachineState s;
-    auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(key[i]); };
-    s.arLeft = byte(0) | byte(1) << 8;
-    std::size_t i = 2;
-    std::uint32_t reg = 0;
-    for (int shift = 0;; shift += 7) {
-        reg |= static_cast<std::uint32_t>(byte(i) & 0x7F) << shift;
-        if ((byte(i++) & 0x80) == 0) break;
-    }
-    s.regStock = static_cast<std::int32_t>(reg);
-    for (; i < key.size(); ++i) s.queue.push_back(byte(i));
-    return s;
-}
 
 std::uint64_t TaskSeed(std::uint64_t seed, std::size_t part, int phase, std::size_t stratum,
                        std::int64_t chunk) {
@@ -147,7 +116,7 @@ class StratumPlayer {
             DrawOrder(random, shown_.games, bigs, regs, draws);
             if (!Shows(machine, draws)) continue;
             ++result.matches;
-            Tally& tally = result.states[Key(machine)];
+            Tally& tally = result.states[machine.State()];
             ++tally.matches;
             for (std::size_t s = 0; s < kSettings; ++s) {
                 tally.weight[s] += pow150[s][static_cast<std::size_t>(draws.big150)] *
@@ -288,11 +257,9 @@ bool PlayOrders(std::vector<Part>& parts, const std::vector<StratumPlayer>& play
         Stratum& stratum = parts[tasks[t].part].strata[tasks[t].task.stratum];
         stratum.orders += tasks[t].task.orders;
         stratum.matches += results[t].matches;
-        // Sorted, so that the sums are formed in the same order on every run.
-        const std::map<std::string, Tally> sorted(results[t].states.begin(),
-                                                  results[t].states.end());
-        for (const auto& [key, tally] : sorted) {
-            Tally& sum = stratum.states[key];
+        // The states are ordered, so the sums are formed in the same order on every run.
+        for (const auto& [state, tally] : results[t].states) {
+            Tally& sum = stratum.states[state];
             sum.matches += tally.matches;
             for (std::size_t s = 0; s < kSettings; ++s) sum.weight[s] += tally.weight[s];
         }
@@ -399,8 +366,8 @@ std::vector<std::vector<std::int64_t>> RoundOrders(const std::vector<Part>& part
             // Half a match more, worth what the matches were worth on average (1 without any),
             // keeps some orders in a stratum that has shown none yet.
             double first = 0, second = 0, matches = 0;
-            for (const auto& [key, tally] : s.states) {
-                const double value = MatchValue(part, FromKey(key), odds, prior);
+            for (const auto& [state, tally] : s.states) {
+                const double value = MatchValue(part, state, odds, prior);
                 matches += static_cast<double>(tally.matches);
                 first += static_cast<double>(tally.matches) * value;
                 second += static_cast<double>(tally.matches) * value * value;
@@ -448,7 +415,7 @@ LikelihoodEstimate Assemble(const std::vector<Part>& parts,
     }
     PerSetting value{};
     std::array<PerSetting, kSettings> cov{};
-    std::map<std::tuple<std::string, std::int32_t, std::int32_t>, PerSetting> ends;
+    std::map<std::tuple<MachineState, std::int32_t, std::int32_t>, PerSetting> ends;
     for (const Part& part : parts) {
         const bool split = part.arPlayed > 0;
         const std::vector<std::int32_t> lengths =
@@ -461,8 +428,7 @@ LikelihoodEstimate Assemble(const std::vector<Part>& parts,
             // Per order x_k = weight · chance: its mean and second moments for the error.
             PerSetting mean{};
             std::array<PerSetting, kSettings> second{};
-            for (const auto& [key, tally] : s.states) {
-                const MachineState state = FromKey(key);
+            for (const auto& [state, tally] : s.states) {
                 PerSetting chance{};
                 for (std::int32_t length : lengths) {
                     PerSetting c{};
@@ -473,7 +439,7 @@ LikelihoodEstimate Assemble(const std::vector<Part>& parts,
                         chance[k] += c[k];
                     }
                     if (!any || !withEnds) continue;
-                    PerSetting& end = ends[{key, length, part.arPlayed}];
+                    PerSetting& end = ends[{state, length, part.arPlayed}];
                     for (std::size_t k = 0; k < kSettings; ++k) {
                         end[k] += factor[k] * tally.weight[k] * c[k] / n;
                     }
@@ -531,7 +497,7 @@ LikelihoodEstimate Assemble(const std::vector<Part>& parts,
     }
 
     for (const auto& [where, sum] : ends) {
-        EndState end{FromKey(std::get<0>(where)), std::get<1>(where), std::get<2>(where), {}};
+        EndState end{std::get<0>(where), std::get<1>(where), std::get<2>(where), {}};
         for (std::size_t k = 0; k < kSettings; ++k) {
             end.chance[k] = value[k] > 0 ? sum[k] / value[k] : 0;
         }
