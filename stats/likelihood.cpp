@@ -8,6 +8,8 @@
 
 #include "core/xoshiro.h"
 #include "stats/binomial_interval.h"
+#include "stats/guided_orders.h"
+#include "stats/order_tally.h"
 #include "stats/parallel_tasks.h"
 #include "stats/random_draws.h"
 
@@ -33,36 +35,24 @@ constexpr double kEnvelope = 0.45;
 constexpr double kTargetSe = 0.001;
 constexpr int kMaxRounds = 5;
 
-// What the machine must be doing after the last game, besides showing the counts.
-enum class EndRule {
-    Any,
-    NoArUnderway,  // not part-way through an AR (one may start with the next game)
-    ArOver,        // in normal play
-};
-
-struct Tally {
-    std::int64_t matches = 0;
-    PerSetting weight{};  // each setting's BIG-kind weight, summed over the matches
-};
-
 // j BIGs and i REGs held at the end, so B + j and R + i drawn.
 struct Stratum {
     std::int64_t heldBigs = 0, heldRegs = 0;
     PerSetting logM{};  // ln M_s(B + j, R + i)
     double weight = 0;  // ln of its largest prior-weighted M_s
     std::int64_t orders = 0;
-    std::int64_t matches = 0;
-    std::map<MachineState, Tally> states;  // by end state
+    OrderTally found;
 };
 
-// One way the observation can have come about. Direct: the games as they are. Split: an AR was
-// under way at the end with `arPlayed` of its games played; the orders cover the games before the
-// payment that started it, whose BIG was hyper when `hyper` is 1 (-1: either, H not given).
+// One way the observation can have come about. Direct: the games as they are, the last a normal
+// game when the AR count is given. Split: the last game was an AR game, `arPlayed` of its AR's
+// games played (all of them when it ended with the last game); the orders cover the games before
+// the payment that started it, whose BIG was hyper or not as `hyperPaid` says (unknown without H).
 struct Part {
     Observation shown;
     EndRule rule = EndRule::Any;
     std::int32_t arPlayed = 0;
-    int hyper = -1;
+    std::optional<bool> hyperPaid;
     std::vector<Stratum> strata;
 };
 
@@ -70,11 +60,6 @@ struct Task {
     std::size_t stratum;
     std::int64_t orders;
     std::uint64_t seed;
-};
-
-struct TaskResult {
-    std::int64_t matches = 0;
-    std::map<MachineState, Tally> states;
 };
 
 std::uint64_t TaskSeed(std::uint64_t seed, std::size_t part, int phase, std::size_t stratum,
@@ -85,54 +70,34 @@ std::uint64_t TaskSeed(std::uint64_t seed, std::size_t part, int phase, std::siz
     return MixBits(x ^ static_cast<std::uint64_t>(chunk));
 }
 
-// Plays random orders of one stratum's draws and keeps those that show what the player saw.
-class StratumPlayer {
+// Plays random orders of the draws of a counter of games, BIGs and REGs alone: the draws spread
+// at random over the games, kept when they show the counter.
+class UniformOrders {
   public:
-    StratumPlayer(const Part& part, const std::array<SettingOdds, kSettings>& odds)
-        : shown_(part.shown), rule_(part.rule) {
-        for (std::size_t s = 0; s < kSettings; ++s) {
-            const auto& v = odds[s].values;
-            const auto bigs = static_cast<double>(v[0] + v[1] + v[2]);
-            // Orders split the BIGs 58 : 57 : 1; each setting's exact split differs by a few of
-            // the 2^24 values, which these ratios make up for.
-            ratio150_[s] = static_cast<double>(v[1]) / bigs * 116 / 57;
-            ratio1000_[s] = static_cast<double>(v[2]) / bigs * 116;
-        }
-    }
+    UniformOrders(const Observation& shown, const std::array<SettingOdds, kSettings>& odds)
+        : shown_(shown), ratios_(odds) {}
 
-    TaskResult Play(const Stratum& stratum, const Task& task) const {
-        TaskResult result;
-        const std::int64_t bigs = shown_.bigs + stratum.heldBigs;
-        const std::int64_t regs = shown_.regs + stratum.heldRegs;
-        std::array<std::vector<double>, kSettings> pow150, pow1000;
-        for (std::size_t s = 0; s < kSettings; ++s) {
-            pow150[s] = Powers(ratio150_[s], bigs);
-            pow1000[s] = Powers(ratio1000_[s], bigs);
-        }
-        RandomDraws random(task.seed);
+    void Play(std::int64_t bigs, std::int64_t regs, std::int64_t orders, std::uint64_t seed,
+              OrderTally& tally) const {
+        const auto pow150 = KindRatios::Powers(ratios_.ratio150, bigs);
+        const auto pow1000 = KindRatios::Powers(ratios_.ratio1000, bigs);
+        RandomDraws random(seed);
         BonusCounter machine;
         SessionDraws draws;
-        for (std::int64_t n = 0; n < task.orders; ++n) {
+        std::vector<OrderWorth> worths(1);
+        for (std::int64_t n = 0; n < orders; ++n) {
             DrawOrder(random, shown_.games, bigs, regs, draws);
             if (!Shows(machine, draws)) continue;
-            ++result.matches;
-            Tally& tally = result.states[machine.State()];
-            ++tally.matches;
+            worths[0].end.state = machine.State();
             for (std::size_t s = 0; s < kSettings; ++s) {
-                tally.weight[s] += pow150[s][static_cast<std::size_t>(draws.big150)] *
-                                   pow1000[s][static_cast<std::size_t>(draws.big1000)];
+                worths[0].worth[s] = pow150[s][static_cast<std::size_t>(draws.big150)] *
+                                     pow1000[s][static_cast<std::size_t>(draws.big1000)];
             }
+            tally.Add(worths, 1);
         }
-        return result;
     }
 
   private:
-    static std::vector<double> Powers(double ratio, std::int64_t upTo) {
-        std::vector<double> p(static_cast<std::size_t>(upTo) + 1, 1.0);
-        for (std::size_t k = 1; k < p.size(); ++k) p[k] = p[k - 1] * ratio;
-        return p;
-    }
-
     // Whether the order, played from the start, shows the counter the player read.
     bool Shows(BonusCounter& m, const SessionDraws& draws) const {
         m.Reset();
@@ -143,24 +108,49 @@ class StratumPlayer {
             m.Play(static_cast<Drawn>(packed & 3));
             last = game;
             // Counters only grow: once one is past what was shown, the order cannot show it.
-            if (m.normalBigs + m.hyperBigs > shown_.bigs || m.regs > shown_.regs ||
-                (shown_.hyperBigs && m.hyperBigs > *shown_.hyperBigs) ||
-                (shown_.arGames && m.arGames > *shown_.arGames)) {
-                return false;
-            }
+            if (m.normalBigs + m.hyperBigs > shown_.bigs || m.regs > shown_.regs) return false;
         }
         m.Idle(shown_.games - last);
-        const bool ruleHolds = rule_ == EndRule::Any ||
-                               (rule_ == EndRule::NoArUnderway && m.ArPlayed() == 0) ||
-                               (rule_ == EndRule::ArOver && m.ArLeft() == 0);
-        return ruleHolds && m.normalBigs + m.hyperBigs == shown_.bigs && m.regs == shown_.regs &&
-               (!shown_.hyperBigs || m.hyperBigs == *shown_.hyperBigs) &&
-               (!shown_.arGames || m.arGames == *shown_.arGames);
+        return m.normalBigs + m.hyperBigs == shown_.bigs && m.regs == shown_.regs;
     }
 
     const Observation& shown_;
-    EndRule rule_;
-    PerSetting ratio150_{}, ratio1000_{};
+    KindRatios ratios_;
+};
+
+// The orders of one part: spread at random when the counter holds the games, BIGs and REGs
+// alone; steered through the machine's time when it holds the hyper BIG or AR count too.
+class PartOrders {
+  public:
+    PartOrders(const Part& part, const std::array<SettingOdds, kSettings>& odds,
+               const PerSetting& prior)
+        : uniform_(part.shown, odds) {
+        if (part.shown.hyperBigs || part.shown.arGames) {
+            guided_.emplace(GuidedGoal{part.shown, part.rule, part.arPlayed, part.hyperPaid}, odds,
+                            prior);
+        }
+    }
+
+    // Whether orders of the stratum with j BIGs and i REGs held can show the counter at all.
+    bool Possible(const Part& part, std::int64_t j, std::int64_t i) const {
+        return !guided_ || guided_->Possible(part.shown.bigs + j, part.shown.regs + i);
+    }
+
+    OrderTally Play(const Part& part, const Stratum& stratum, const Task& task) const {
+        OrderTally tally;
+        const std::int64_t bigs = part.shown.bigs + stratum.heldBigs;
+        const std::int64_t regs = part.shown.regs + stratum.heldRegs;
+        if (guided_) {
+            guided_->Play(bigs, regs, task.orders, task.seed, tally);
+        } else {
+            uniform_.Play(bigs, regs, task.orders, task.seed, tally);
+        }
+        return tally;
+    }
+
+  private:
+    UniformOrders uniform_;
+    std::optional<GuidedOrders> guided_;
 };
 
 // Whether `games` AR games can be made of whole AR150s and AR1000s.
@@ -171,59 +161,54 @@ bool WholeArs(std::int64_t games) {
     return false;
 }
 
+// Whether the machine can show this counter at all, by the plain rules a split part's earlier
+// games must obey too: a bonus is paid in a normal game, an AR needs a normal BIG to start the
+// first and brings at most 1000 games a paid BIG, a hyper BIG is paid after an AR has ended.
+bool Possible(const Observation& o) {
+    const std::int64_t ar = o.arGames.value_or(0), hyper = o.hyperBigs.value_or(0);
+    if (o.games < 0 || o.bigs < 0 || o.regs < 0 || hyper < 0 || hyper > o.bigs || ar < 0) {
+        return false;
+    }
+    if (o.bigs + o.regs > o.games - ar) return false;
+    if (ar > 0 && (o.bigs - hyper < 1 || ar > 1000 * o.bigs)) return false;
+    if (hyper > 0 && (o.bigs - hyper < 1 || (o.arGames && ar < 150))) return false;
+    return true;
+}
+
 // The ways the observation can have come about: directly, and, when the AR count says so, split
-// at the start of an AR under way at the end.
+// at the start of an AR under way at the end or ended with the last game.
 std::vector<Part> Parts(const Observation& shown) {
     std::vector<Part> parts;
     if (!shown.arGames) {
-        parts.push_back({shown, EndRule::Any, 0, -1, {}});
+        parts.push_back({shown, EndRule::Any, 0, std::nullopt, {}});
         return parts;
     }
     const std::int64_t ar = *shown.arGames;
-    if (WholeArs(ar)) parts.push_back({shown, EndRule::NoArUnderway, 0, -1, {}});
+    if (WholeArs(ar)) parts.push_back({shown, EndRule::LastGameNormal, 0, std::nullopt, {}});
     if (shown.bigs < 1) return parts;
-    for (std::int64_t played = 1; played < 1000 && played <= ar; ++played) {
+    for (std::int64_t played = 1; played <= 1000 && played <= ar; ++played) {
         const std::int64_t before = shown.games - played - 1;  // games before the paying one
         if (before < 0 || !WholeArs(ar - played)) continue;
-        for (int hyper : {0, 1}) {
+        for (const bool hyper : {false, true}) {
             Observation earlier{before, shown.bigs - 1, shown.regs, std::nullopt, ar - played};
+            std::optional<bool> hyperPaid;
             if (shown.hyperBigs) {
-                earlier.hyperBigs = *shown.hyperBigs - hyper;
-                if (*earlier.hyperBigs < 0 || *earlier.hyperBigs > earlier.bigs) continue;
-            } else if (hyper == 1) {
+                earlier.hyperBigs = *shown.hyperBigs - (hyper ? 1 : 0);
+                hyperPaid = hyper;
+            } else if (hyper) {
                 continue;
             }
-            parts.push_back({earlier,
-                             EndRule::ArOver,
-                             static_cast<std::int32_t>(played),
-                             shown.hyperBigs ? hyper : -1,
-                             {}});
+            if (!Possible(earlier)) continue;
+            parts.push_back(
+                {earlier, EndRule::ArOver, static_cast<std::int32_t>(played), hyperPaid, {}});
         }
     }
     return parts;
 }
 
-// The chance, under setting s, that the game after a split part's earlier games paid a BIG
-// starting an AR of `length` games, with the machine in `state` before it.
-double SplitChance(const Part& part, const MachineState& state, std::int32_t length,
-                   const SettingOdds& odds) {
-    if (length <= part.arPlayed || state.arLeft != 0) return 0;
-    if (state.HoldsNothing()) {
-        // The BIG is drawn in that game and paid at once: a normal BIG.
-        if (part.hyper == 1) return 0;
-        return odds.Chance(length == 150 ? Drawn::Big150 : Drawn::Big1000);
-    }
-    if (state.regStock > 0) return 0;  // a waiting REG is paid first
-    const std::uint8_t head = state.queue.front();
-    const bool carries = (head - 1) % 3 == (length == 150 ? 1 : 2);
-    const int hyper = head >= kHyperBig ? 1 : 0;
-    if (!carries || (part.hyper >= 0 && part.hyper != hyper)) return 0;
-    return 1 - odds.RegChance();  // any draw but a REG lets the oldest BIG be paid
-}
-
 // Plays `orders[p][k]` orders in stratum k of part p, in tasks, and adds the results to the
 // strata in task order. False when stopped.
-bool PlayOrders(std::vector<Part>& parts, const std::vector<StratumPlayer>& players,
+bool PlayOrders(std::vector<Part>& parts, const std::vector<PartOrders>& players,
                 const std::vector<std::vector<std::int64_t>>& orders, int phase, std::uint64_t seed,
                 unsigned threads, RunControl* control) {
     struct Placed {
@@ -243,26 +228,21 @@ bool PlayOrders(std::vector<Part>& parts, const std::vector<StratumPlayer>& play
             }
         }
     }
-    std::vector<TaskResult> results(tasks.size());
+    std::vector<OrderTally> results(tasks.size());
     const bool finished = RunTasks(
         tasks.size(), threads,
         [&](std::size_t t) {
             const Placed& placed = tasks[t];
-            results[t] = players[placed.part].Play(parts[placed.part].strata[placed.task.stratum],
-                                                   placed.task);
+            const Part& part = parts[placed.part];
+            results[t] =
+                players[placed.part].Play(part, part.strata[placed.task.stratum], placed.task);
         },
         control);
     if (!finished) return false;
     for (std::size_t t = 0; t < tasks.size(); ++t) {
         Stratum& stratum = parts[tasks[t].part].strata[tasks[t].task.stratum];
         stratum.orders += tasks[t].task.orders;
-        stratum.matches += results[t].matches;
-        // The states are ordered, so the sums are formed in the same order on every run.
-        for (const auto& [state, tally] : results[t].states) {
-            Tally& sum = stratum.states[state];
-            sum.matches += tally.matches;
-            for (std::size_t s = 0; s < kSettings; ++s) sum.weight[s] += tally.weight[s];
-        }
+        stratum.found.Merge(results[t]);
     }
     return true;
 }
@@ -282,8 +262,8 @@ std::vector<std::int64_t> Allocate(const std::vector<double>& scores, std::int64
 }
 
 // The strata of a part, each with its possible weight in the likelihood.
-void SetUpStrata(Part& part, const std::array<SettingOdds, kSettings>& odds,
-                 const PerSetting& prior) {
+void SetUpStrata(Part& part, const PartOrders& player,
+                 const std::array<SettingOdds, kSettings>& odds, const PerSetting& prior) {
     const Observation& shown = part.shown;
     // Before the game that pays an AR's BIG no REG can be waiting (it would be paid first), so a
     // split part has no strata with REGs held.
@@ -291,6 +271,7 @@ void SetUpStrata(Part& part, const std::array<SettingOdds, kSettings>& odds,
     for (std::int64_t j = 0; j <= kMaxHeldBigs; ++j) {
         for (std::int64_t i = 0; i <= maxHeldRegs; ++i) {
             if (shown.bigs + j + shown.regs + i > shown.games) break;
+            if (!player.Possible(part, j, i)) continue;
             Stratum stratum;
             stratum.heldBigs = j;
             stratum.heldRegs = i;
@@ -327,27 +308,11 @@ std::vector<std::vector<std::int64_t>> PilotOrders(const std::vector<Part>& part
     return allocation;
 }
 
-// The most an order's match can count for under any setting: a split part's chance that the
-// paying game paid as it must (see SplitChance), 1 for a direct part.
-double MatchValue(const Part& part, const MachineState& state,
-                  const std::array<SettingOdds, kSettings>& odds, const PerSetting& prior) {
-    if (part.arPlayed == 0) return 1;
-    double most = 0;
-    for (std::size_t s = 0; s < kSettings; ++s) {
-        if (prior[s] <= 0) continue;
-        double chance = 0;
-        for (std::int32_t length : {150, 1000}) chance += SplitChance(part, state, length, odds[s]);
-        most = std::max(most, chance);
-    }
-    return most;
-}
-
 // A further round: orders where they reduce the error of the likelihood most (Neyman
 // allocation over the strata of all parts: weight times the standard deviation of what an order
 // counts for, judged from the orders played so far).
 std::vector<std::vector<std::int64_t>> RoundOrders(const std::vector<Part>& parts,
-                                                   const std::array<SettingOdds, kSettings>& odds,
-                                                   const PerSetting& prior, std::int64_t orders) {
+                                                   std::int64_t orders) {
     double top = kMinusInfinity;
     for (const Part& part : parts) {
         for (const Stratum& s : part.strata) {
@@ -365,13 +330,8 @@ std::vector<std::vector<std::int64_t>> RoundOrders(const std::vector<Part>& part
             }
             // Half a match more, worth what the matches were worth on average (1 without any),
             // keeps some orders in a stratum that has shown none yet.
-            double first = 0, second = 0, matches = 0;
-            for (const auto& [state, tally] : s.states) {
-                const double value = MatchValue(part, state, odds, prior);
-                matches += static_cast<double>(tally.matches);
-                first += static_cast<double>(tally.matches) * value;
-                second += static_cast<double>(tally.matches) * value * value;
-            }
+            const auto matches = static_cast<double>(s.found.matches);
+            double first = s.found.most, second = s.found.mostSquares;
             const double typical = matches > 0 ? first / matches : 1;
             first += 0.5 * typical;
             second += 0.5 * typical * typical;
@@ -391,85 +351,70 @@ std::vector<std::vector<std::int64_t>> RoundOrders(const std::vector<Part>& part
     return allocation;
 }
 
-// The likelihood, posterior and its error from the orders played so far; the end states too
-// when `withEnds`.
-LikelihoodEstimate Assemble(const std::vector<Part>& parts,
-                            const std::array<SettingOdds, kSettings>& odds, const PerSetting& prior,
-                            bool withEnds) {
-    LikelihoodEstimate estimate;
-    for (const Part& part : parts) {
-        for (const Stratum& s : part.strata) {
-            estimate.orders += s.orders;
-            estimate.matches += s.matches;
-        }
-    }
-    // L_s = sum over parts, strata and end states of M_s · (matches' weight · chance) / orders,
-    // in units of e^scale_s so that nothing overflows.
+// ln of the scale each setting's likelihood is summed in: the largest ln M_s of a stratum that
+// showed the counter, so that nothing overflows.
+PerSetting Scales(const std::vector<Part>& parts) {
     PerSetting scale;
     scale.fill(kMinusInfinity);
     for (const Part& part : parts) {
         for (const Stratum& s : part.strata) {
-            if (s.matches == 0) continue;
+            if (s.found.matches == 0) continue;
             for (std::size_t k = 0; k < kSettings; ++k) scale[k] = std::max(scale[k], s.logM[k]);
         }
     }
+    return scale;
+}
+
+// e^(ln M_s - scale_s) / orders: what a stratum's sums are multiplied by.
+PerSetting StratumFactor(const Stratum& s, const PerSetting& scale) {
+    PerSetting factor{};
+    for (std::size_t k = 0; k < kSettings; ++k) {
+        factor[k] = std::exp(s.logM[k] - scale[k]) / static_cast<double>(s.orders);
+    }
+    return factor;
+}
+
+// L_s / e^scale_s = sum over parts and strata of M_s · (what the orders counted for) / orders,
+// and its Monte Carlo covariance between settings: strata are independent, and within one the
+// orders are.
+struct Sums {
     PerSetting value{};
     std::array<PerSetting, kSettings> cov{};
-    std::map<std::tuple<MachineState, std::int32_t, std::int32_t>, PerSetting> ends;
+};
+
+Sums LikelihoodSums(const std::vector<Part>& parts, const PerSetting& scale) {
+    Sums sums;
     for (const Part& part : parts) {
-        const bool split = part.arPlayed > 0;
-        const std::vector<std::int32_t> lengths =
-            split ? std::vector<std::int32_t>{150, 1000} : std::vector<std::int32_t>{0};
         for (const Stratum& s : part.strata) {
-            if (s.matches == 0) continue;
+            if (s.found.matches == 0) continue;
+            const PerSetting factor = StratumFactor(s, scale);
             const auto n = static_cast<double>(s.orders);
-            PerSetting factor{};  // e^(ln M_s - scale_s)
-            for (std::size_t k = 0; k < kSettings; ++k) factor[k] = std::exp(s.logM[k] - scale[k]);
-            // Per order x_k = weight · chance: its mean and second moments for the error.
-            PerSetting mean{};
-            std::array<PerSetting, kSettings> second{};
-            for (const auto& [state, tally] : s.states) {
-                PerSetting chance{};
-                for (std::int32_t length : lengths) {
-                    PerSetting c{};
-                    bool any = false;
-                    for (std::size_t k = 0; k < kSettings; ++k) {
-                        c[k] = split ? SplitChance(part, state, length, odds[k]) : 1.0;
-                        any = any || c[k] > 0;
-                        chance[k] += c[k];
-                    }
-                    if (!any || !withEnds) continue;
-                    PerSetting& end = ends[{state, length, part.arPlayed}];
-                    for (std::size_t k = 0; k < kSettings; ++k) {
-                        end[k] += factor[k] * tally.weight[k] * c[k] / n;
-                    }
-                }
-                const auto count = static_cast<double>(tally.matches);
-                for (std::size_t a = 0; a < kSettings; ++a) {
-                    value[a] += factor[a] * tally.weight[a] * chance[a] / n;
-                    mean[a] += count * chance[a] / n;
-                    for (std::size_t b = 0; b < kSettings; ++b) {
-                        second[a][b] += count * chance[a] * chance[b] / n;
-                    }
-                }
-            }
             for (std::size_t a = 0; a < kSettings; ++a) {
+                sums.value[a] += factor[a] * s.found.sum[a];
                 for (std::size_t b = 0; b < kSettings; ++b) {
-                    cov[a][b] += factor[a] * factor[b] * (second[a][b] - mean[a] * mean[b]) / n;
+                    const double meanA = s.found.sum[a] / n, meanB = s.found.sum[b] / n;
+                    const double covariance = s.found.products[a][b] / n - meanA * meanB;
+                    sums.cov[a][b] += factor[a] * factor[b] * n * covariance;
                 }
             }
         }
     }
+    return sums;
+}
+
+// The log-likelihood and the posterior with their Monte Carlo errors.
+void AddPosterior(const Sums& sums, const PerSetting& scale, const PerSetting& prior,
+                  LikelihoodEstimate& estimate) {
+    const PerSetting& value = sums.value;
     for (std::size_t k = 0; k < kSettings; ++k) {
         estimate.logLikelihood[k] = value[k] > 0 ? scale[k] + std::log(value[k]) : kMinusInfinity;
-        estimate.logLikelihoodSe[k] = value[k] > 0 ? std::sqrt(cov[k][k]) / value[k] : 0;
+        estimate.logLikelihoodSe[k] = value[k] > 0 ? std::sqrt(sums.cov[k][k]) / value[k] : 0;
     }
-
     double best = kMinusInfinity;
     for (std::size_t k = 0; k < kSettings; ++k) {
         if (prior[k] > 0) best = std::max(best, std::log(prior[k]) + estimate.logLikelihood[k]);
     }
-    if (best == kMinusInfinity) return estimate;
+    if (best == kMinusInfinity) return;
     double total = 0;
     for (std::size_t k = 0; k < kSettings; ++k) {
         estimate.posterior[k] =
@@ -490,18 +435,54 @@ LikelihoodEstimate Assemble(const std::vector<Part>& parts,
         double variance = 0;
         for (std::size_t t = 0; t < kSettings; ++t) {
             for (std::size_t u = 0; u < kSettings; ++u) {
-                variance += gradient[t] * gradient[u] * cov[t][u];
+                variance += gradient[t] * gradient[u] * sums.cov[t][u];
             }
         }
         estimate.posteriorSe[a] = std::sqrt(std::max(0.0, variance));
     }
+}
 
+// Where the machine may stand, with its chance under each setting given what was shown.
+std::vector<EndState> EndStates(const std::vector<Part>& parts, const PerSetting& scale,
+                                const PerSetting& value) {
+    std::map<std::pair<OrderEnd, std::int32_t>, PerSetting> ends;  // by end and AR games played
+    for (const Part& part : parts) {
+        for (const Stratum& s : part.strata) {
+            if (s.found.matches == 0) continue;
+            const PerSetting factor = StratumFactor(s, scale);
+            for (const auto& [end, sum] : s.found.ends) {
+                PerSetting& chance = ends[{end, part.arPlayed}];
+                for (std::size_t k = 0; k < kSettings; ++k) chance[k] += factor[k] * sum[k];
+            }
+        }
+    }
+    std::vector<EndState> states;
     for (const auto& [where, sum] : ends) {
-        EndState end{std::get<0>(where), std::get<1>(where), std::get<2>(where), {}};
+        EndState end{where.first.state, where.first.arLength, where.second, {}};
         for (std::size_t k = 0; k < kSettings; ++k) {
             end.chance[k] = value[k] > 0 ? sum[k] / value[k] : 0;
         }
-        estimate.endStates.push_back(std::move(end));
+        states.push_back(std::move(end));
+    }
+    return states;
+}
+
+// The likelihood, posterior and its error from the orders played so far; the end states too
+// when `withEnds`.
+LikelihoodEstimate Assemble(const std::vector<Part>& parts, const PerSetting& prior,
+                            bool withEnds) {
+    LikelihoodEstimate estimate;
+    for (const Part& part : parts) {
+        for (const Stratum& s : part.strata) {
+            estimate.orders += s.orders;
+            estimate.matches += s.found.matches;
+        }
+    }
+    const PerSetting scale = Scales(parts);
+    const Sums sums = LikelihoodSums(parts, scale);
+    AddPosterior(sums, scale, prior, estimate);
+    if (withEnds && estimate.posterior != PerSetting{}) {
+        estimate.endStates = EndStates(parts, scale, sums.value);
     }
     return estimate;
 }
@@ -541,28 +522,28 @@ std::optional<LikelihoodEstimate> EstimateLikelihood(const Observation& shown,
                                                      std::uint64_t seed, unsigned threads,
                                                      RunControl* control) {
     std::vector<Part> parts = Parts(shown);
-    std::vector<StratumPlayer> players;
-    for (Part& part : parts) SetUpStrata(part, odds, prior);
-    for (const Part& part : parts) players.emplace_back(part, odds);
+    std::vector<PartOrders> players;
+    for (const Part& part : parts) players.emplace_back(part, odds, prior);
+    for (std::size_t p = 0; p < parts.size(); ++p) SetUpStrata(parts[p], players[p], odds, prior);
     const auto count = static_cast<std::int64_t>(std::max<std::size_t>(1, parts.size()));
     const std::int64_t pilot = std::max(std::min(kMinPartOrders, orders / 4), orders / 8 / count);
     if (!PlayOrders(parts, players, PilotOrders(parts, pilot), 0, seed, threads, control) ||
-        !PlayOrders(parts, players, RoundOrders(parts, odds, prior, orders - orders / 8), 1, seed,
-                    threads, control)) {
+        !PlayOrders(parts, players, RoundOrders(parts, orders - orders / 8), 1, seed, threads,
+                    control)) {
         return std::nullopt;
     }
     // Further rounds while some posterior probability is less certain than kTargetSe.
     for (int round = 2; round <= kMaxRounds; ++round) {
-        const LikelihoodEstimate sofar = Assemble(parts, odds, prior, false);
+        const LikelihoodEstimate sofar = Assemble(parts, prior, false);
         if (*std::max_element(sofar.posteriorSe.begin(), sofar.posteriorSe.end()) <= kTargetSe) {
             break;
         }
-        if (!PlayOrders(parts, players, RoundOrders(parts, odds, prior, orders), round, seed,
-                        threads, control)) {
+        if (!PlayOrders(parts, players, RoundOrders(parts, orders), round, seed, threads,
+                        control)) {
             return std::nullopt;
         }
     }
-    return Assemble(parts, odds, prior, true);
+    return Assemble(parts, prior, true);
 }
 
 }  // namespace taviro::stats
