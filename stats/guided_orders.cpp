@@ -227,6 +227,8 @@ bool GuidedOrders::Viable(const Counts& c, std::int64_t arNext) const {
         more = 1;
         arsToCome = arNext > 0 || c.held > 0 || payN > 0;
     }
+    // A split part whose paying BIG is hyper must end holding it: not with quiet games to come.
+    if (goal_.hyperPaid == true && o.arGames && payB + payR == 0 && more > 0) return false;
     // The next normal games pay what is held, waiting REGs first.
     if (std::min(c.regStock, more) > payR) return false;
     if (std::min(c.regStock + c.held, more) > payB + payR) return false;
@@ -313,59 +315,98 @@ bool GuidedOrders::Gap(Walk& w, RandomDraws& random) const {
         c.quiet += left;
         c.normal += left;
         c.game = games;
-        if (Ended(c) && (!goal_.shown.arGames || c.quiet == quietGames_)) return true;
-        return false;
+        return Ended(c) && (!goal_.shown.arGames || c.quiet == quietGames_);
     }
+    // What the draw, falling in the t-th game from here, can be: a BIG is paid at once as a
+    // normal BIG, a REG too. The masses count the draws of each label that can end right.
+    struct Fall {
+        Counts big, reg;
+        std::array<bool, 3> kinds{};
+        double bigMass = 0, regMass = 0;
+    };
+    auto fall = [&](std::int64_t t) {
+        Fall f;
+        Counts after = c;
+        after.quiet += t - 1;
+        after.normal += t;
+        after.game += t;
+        f.big = f.reg = after;
+        ++f.big.bigs;
+        --f.big.bigsLeft;
+        ++f.reg.regs;
+        --f.reg.regsLeft;
+        if (c.bigsLeft > 0) {
+            f.bigMass =
+                static_cast<double>(c.bigsLeft) * KindsOk(f.big, LastNormal(after), f.kinds);
+        }
+        if (c.regsLeft > 0 && Viable(f.reg, 0)) f.regMass = static_cast<double>(c.regsLeft);
+        return f;
+    };
     std::int64_t t = static_cast<std::int64_t>(w.draws[w.next] >> 1) - c.game;
-    if (goal_.shown.arGames) {
-        // The quiet games are counted: the draw falls within them and one more.
-        const std::int64_t last = quietGames_ - c.quiet + 1;
+    Fall f;
+    if (!goal_.shown.arGames) {
+        f = fall(t);
+        if (f.bigMass + f.regMass <= 0) return false;
+        w.weight *= (f.bigMass + f.regMass) / static_cast<double>(draws);
+    } else {
+        // The quiet games are counted: the draw falls within them and one more, and only there
+        // in the last normal game. Where it can fall splits in two: before the last such game
+        // (all alike) and in it.
+        const std::int64_t last = std::min(quietGames_ - c.quiet + 1, left - draws + 1);
         if (last < 1) return false;
-        if (last < left - draws + 1) {
-            w.weight *= -std::expm1(LogNoneWithin(left, draws, last));
-            if (t > last) {
-                t = FirstWithin(left, draws, last, random);
+        const bool lastNormal = normalGames_ - c.normal == last;
+        const std::int64_t early = lastNormal ? last - 1 : last;
+        const double noneEarly = early > 0 ? std::exp(LogNoneWithin(left, draws, early)) : 1;
+        const double pEarly = early > 0 ? -std::expm1(LogNoneWithin(left, draws, early)) : 0;
+        const double pLast =
+            lastNormal ? noneEarly - std::exp(LogNoneWithin(left, draws, last)) : 0;
+        const Fall fEarly = early > 0 ? fall(1) : Fall{};
+        const Fall fLast = lastNormal ? fall(last) : Fall{};
+        const double mEarly = pEarly * (fEarly.bigMass + fEarly.regMass);
+        const double mLast = pLast * (fLast.bigMass + fLast.regMass);
+        if (!(mEarly + mLast > 0)) return false;
+        w.weight *= (mEarly + mLast) / static_cast<double>(draws);
+        const bool natural = t <= last;
+        const bool inLast = natural && lastNormal && t == last;
+        f = inLast ? fLast : fEarly;
+        const bool drewReg = (w.draws[w.next] & 1) != 0;
+        const bool fits = natural && (drewReg ? f.regMass > 0 : f.bigMass > 0);
+        if (!fits) {
+            // Drawn again: first where it falls, then (below) what it is.
+            const bool toLast = (1 - random.Unit()) * (mEarly + mLast) > mEarly;
+            f = toLast ? fLast : fEarly;
+            const std::int64_t at = toLast ? last : FirstWithin(left, draws, early, random);
+            if (at != t) {
                 const std::uint64_t first =
-                    static_cast<std::uint64_t>(c.game + t) << 1 | (w.draws[w.next] & 1);
+                    static_cast<std::uint64_t>(c.game + at) << 1 | (w.draws[w.next] & 1);
                 const bool reg = (first & 1) != 0;
-                w.Respread(games, c.game + t, c.bigsLeft - (reg ? 0 : 1),
+                w.Respread(games, c.game + at, c.bigsLeft - (reg ? 0 : 1),
                            c.regsLeft - (reg ? 1 : 0), random, first);
+                t = at;
             }
+            if (t != 1 && !toLast) {  // the counts of an early game as they fall
+                f = fall(t);
+            }
+        } else if (!inLast && t != 1) {
+            f = fall(t);
         }
     }
-    Counts after = c;
-    after.quiet += t - 1;
-    after.normal += t;
-    after.game += t;
-    const bool lastNormal = LastNormal(after);
-    // A BIG drawn now is paid at once as a normal BIG; a REG too.
-    std::array<bool, 3> kinds{};
-    Counts big = after, reg = after;
-    ++big.bigs;
-    --big.bigsLeft;
-    ++reg.regs;
-    --reg.regsLeft;
-    const double bigMass =
-        c.bigsLeft > 0 ? static_cast<double>(c.bigsLeft) * KindsOk(big, lastNormal, kinds) : 0;
-    const double regMass = c.regsLeft > 0 && Viable(reg, 0) ? static_cast<double>(c.regsLeft) : 0;
-    if (bigMass + regMass <= 0) return false;
-    w.weight *= (bigMass + regMass) / static_cast<double>(draws);
     // The draw and its kind as the order has them, if they can end right; else drawn again
     // among those that can.
     const bool drewReg = (w.draws[w.next] & 1) != 0;
     bool isReg = drewReg;
     int kind = NaturalKind(random);
-    if (drewReg ? regMass <= 0 : !kinds[static_cast<std::size_t>(kind)]) {
-        isReg = (1 - random.Unit()) * (bigMass + regMass) > bigMass;
-        if (!isReg) kind = AllowedKind(kinds, random);
+    if (drewReg ? f.regMass <= 0 : !f.kinds[static_cast<std::size_t>(kind)]) {
+        isReg = (1 - random.Unit()) * (f.bigMass + f.regMass) > f.bigMass;
+        if (!isReg) kind = AllowedKind(f.kinds, random);
         if (isReg != drewReg) w.Relabel(isReg, random);
     }
     ++w.next;
     if (isReg) {
-        w.c = reg;
+        w.c = f.reg;
         return true;
     }
-    return PayBig(w, big, kind, random);
+    return PayBig(w, f.big, kind, random);
 }
 
 // Normal play with something held: the game draws (a BIG is held behind the others, a REG is paid

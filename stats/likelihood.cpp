@@ -34,6 +34,10 @@ constexpr double kEnvelope = 0.45;
 // kTargetSe, up to kMaxRounds rounds in all.
 constexpr double kTargetSe = 0.001;
 constexpr int kMaxRounds = 5;
+// A part whose random orders show the counter fewer times than this in the pilot is played
+// again with guided orders; the phase that seeds their pilot.
+constexpr std::int64_t kGuideBelow = 200;
+constexpr int kGuidedPilot = 100;
 
 // j BIGs and i REGs held at the end, so B + j and R + i drawn.
 struct Stratum {
@@ -53,6 +57,7 @@ struct Part {
     EndRule rule = EndRule::Any;
     std::int32_t arPlayed = 0;
     std::optional<bool> hyperPaid;
+    bool guided = false;  // orders steered through the machine's time, else spread at random
     std::vector<Stratum> strata;
 };
 
@@ -70,12 +75,31 @@ std::uint64_t TaskSeed(std::uint64_t seed, std::size_t part, int phase, std::siz
     return MixBits(x ^ static_cast<std::uint64_t>(chunk));
 }
 
-// Plays random orders of the draws of a counter of games, BIGs and REGs alone: the draws spread
-// at random over the games, kept when they show the counter.
+// The chance, under setting s, that the game after a split part's earlier games paid a BIG
+// starting an AR of `length` games, with the machine in `state` before it.
+double SplitChance(const Part& part, const MachineState& state, std::int32_t length,
+                   const SettingOdds& odds) {
+    if (length < part.arPlayed || state.arLeft != 0) return 0;
+    if (state.HoldsNothing()) {
+        // The BIG is drawn in that game and paid at once: a normal BIG.
+        if (part.hyperPaid == true) return 0;
+        return odds.Chance(length == 150 ? Drawn::Big150 : Drawn::Big1000);
+    }
+    if (state.regStock > 0) return 0;  // a waiting REG is paid first
+    const std::uint8_t head = state.queue.front();
+    const bool carries = (head - 1) % 3 == (length == 150 ? 1 : 2);
+    const bool hyper = head >= kHyperBig;
+    if (!carries || (part.hyperPaid && *part.hyperPaid != hyper)) return 0;
+    return 1 - odds.RegChance();  // any draw but a REG lets the oldest BIG be paid
+}
+
+// Plays random orders of a part's draws: the draws spread at random over the games, kept when
+// they show the counter.
 class UniformOrders {
   public:
-    UniformOrders(const Observation& shown, const std::array<SettingOdds, kSettings>& odds)
-        : shown_(shown), ratios_(odds) {}
+    UniformOrders(const Part& part, const std::array<SettingOdds, kSettings>& odds,
+                  const PerSetting& prior)
+        : part_(part), odds_(odds), prior_(prior), ratios_(odds) {}
 
     void Play(std::int64_t bigs, std::int64_t regs, std::int64_t orders, std::uint64_t seed,
               OrderTally& tally) const {
@@ -84,52 +108,97 @@ class UniformOrders {
         RandomDraws random(seed);
         BonusCounter machine;
         SessionDraws draws;
-        std::vector<OrderWorth> worths(1);
+        std::vector<OrderWorth> worths;
         for (std::int64_t n = 0; n < orders; ++n) {
-            DrawOrder(random, shown_.games, bigs, regs, draws);
+            DrawOrder(random, part_.shown.games, bigs, regs, draws);
             if (!Shows(machine, draws)) continue;
-            worths[0].end.state = machine.State();
+            PerSetting kinds{};
             for (std::size_t s = 0; s < kSettings; ++s) {
-                worths[0].worth[s] = pow150[s][static_cast<std::size_t>(draws.big150)] *
-                                     pow1000[s][static_cast<std::size_t>(draws.big1000)];
+                kinds[s] = pow150[s][static_cast<std::size_t>(draws.big150)] *
+                           pow1000[s][static_cast<std::size_t>(draws.big1000)];
             }
-            tally.Add(worths, 1);
+            worths.clear();
+            const MachineState state = machine.State();
+            double most = 1;
+            if (part_.arPlayed == 0) {
+                worths.push_back({{state, 0}, kinds});
+            } else {
+                PerSetting sum{};
+                for (const std::int32_t length : {150, 1000}) {
+                    OrderWorth worth{{state, length}, {}};
+                    bool any = false;
+                    for (std::size_t s = 0; s < kSettings; ++s) {
+                        const double chance = SplitChance(part_, state, length, odds_[s]);
+                        worth.worth[s] = kinds[s] * chance;
+                        sum[s] += chance;
+                        any = any || chance > 0;
+                    }
+                    if (any) worths.push_back(std::move(worth));
+                }
+                most = 0;
+                for (std::size_t s = 0; s < kSettings; ++s) {
+                    if (prior_[s] > 0) most = std::max(most, sum[s]);
+                }
+            }
+            if (!worths.empty()) tally.Add(worths, most);
         }
     }
 
   private:
     // Whether the order, played from the start, shows the counter the player read.
     bool Shows(BonusCounter& m, const SessionDraws& draws) const {
+        const Observation& shown = part_.shown;
         m.Reset();
         std::int64_t last = 0;
+        bool lastWasAr = false;  // whether the last game played was an AR game
         for (std::uint64_t packed : draws.packed) {
             const auto game = static_cast<std::int64_t>(packed >> 2);
             m.Idle(game - last - 1);
+            const std::int64_t ar = m.arGames;
             m.Play(static_cast<Drawn>(packed & 3));
+            lastWasAr = m.arGames > ar;
             last = game;
             // Counters only grow: once one is past what was shown, the order cannot show it.
-            if (m.normalBigs + m.hyperBigs > shown_.bigs || m.regs > shown_.regs) return false;
+            if (m.normalBigs + m.hyperBigs > shown.bigs || m.regs > shown.regs ||
+                (shown.hyperBigs && m.hyperBigs > *shown.hyperBigs) ||
+                (shown.arGames && m.arGames > *shown.arGames)) {
+                return false;
+            }
         }
-        m.Idle(shown_.games - last);
-        return m.normalBigs + m.hyperBigs == shown_.bigs && m.regs == shown_.regs;
+        if (last < shown.games) {
+            m.Idle(shown.games - last - 1);
+            const std::int64_t ar = m.arGames;
+            m.Idle(1);
+            lastWasAr = m.arGames > ar;
+        }
+        const bool ruleHolds = part_.rule == EndRule::Any ||
+                               (part_.rule == EndRule::LastGameNormal && !lastWasAr) ||
+                               (part_.rule == EndRule::ArOver && m.ArLeft() == 0);
+        return ruleHolds && m.normalBigs + m.hyperBigs == shown.bigs && m.regs == shown.regs &&
+               (!shown.hyperBigs || m.hyperBigs == *shown.hyperBigs) &&
+               (!shown.arGames || m.arGames == *shown.arGames);
     }
 
-    const Observation& shown_;
+    const Part& part_;
+    const std::array<SettingOdds, kSettings>& odds_;
+    PerSetting prior_;
     KindRatios ratios_;
 };
 
-// The orders of one part: spread at random when the counter holds the games, BIGs and REGs
-// alone; steered through the machine's time when it holds the hyper BIG or AR count too.
+// The orders of one part: spread at random over the games; steered through the machine's time
+// (guided) once random orders have shown the counter too rarely.
 class PartOrders {
   public:
     PartOrders(const Part& part, const std::array<SettingOdds, kSettings>& odds,
                const PerSetting& prior)
-        : uniform_(part.shown, odds) {
+        : uniform_(part, odds, prior) {
         if (part.shown.hyperBigs || part.shown.arGames) {
             guided_.emplace(GuidedGoal{part.shown, part.rule, part.arPlayed, part.hyperPaid}, odds,
                             prior);
         }
     }
+
+    bool CanGuide() const { return guided_.has_value(); }
 
     // Whether orders of the stratum with j BIGs and i REGs held can show the counter at all.
     bool Possible(const Part& part, std::int64_t j, std::int64_t i) const {
@@ -140,7 +209,7 @@ class PartOrders {
         OrderTally tally;
         const std::int64_t bigs = part.shown.bigs + stratum.heldBigs;
         const std::int64_t regs = part.shown.regs + stratum.heldRegs;
-        if (guided_) {
+        if (part.guided) {
             guided_->Play(bigs, regs, task.orders, task.seed, tally);
         } else {
             uniform_.Play(bigs, regs, task.orders, task.seed, tally);
@@ -180,11 +249,13 @@ bool Possible(const Observation& o) {
 std::vector<Part> Parts(const Observation& shown) {
     std::vector<Part> parts;
     if (!shown.arGames) {
-        parts.push_back({shown, EndRule::Any, 0, std::nullopt, {}});
+        parts.push_back({shown, EndRule::Any, 0, std::nullopt, false, {}});
         return parts;
     }
     const std::int64_t ar = *shown.arGames;
-    if (WholeArs(ar)) parts.push_back({shown, EndRule::LastGameNormal, 0, std::nullopt, {}});
+    if (WholeArs(ar)) {
+        parts.push_back({shown, EndRule::LastGameNormal, 0, std::nullopt, false, {}});
+    }
     if (shown.bigs < 1) return parts;
     for (std::int64_t played = 1; played <= 1000 && played <= ar; ++played) {
         const std::int64_t before = shown.games - played - 1;  // games before the paying one
@@ -199,8 +270,12 @@ std::vector<Part> Parts(const Observation& shown) {
                 continue;
             }
             if (!Possible(earlier)) continue;
-            parts.push_back(
-                {earlier, EndRule::ArOver, static_cast<std::int32_t>(played), hyperPaid, {}});
+            parts.push_back({earlier,
+                             EndRule::ArOver,
+                             static_cast<std::int32_t>(played),
+                             hyperPaid,
+                             false,
+                             {}});
         }
     }
     return parts;
@@ -296,8 +371,9 @@ std::vector<std::vector<std::int64_t>> PilotOrders(const std::vector<Part>& part
     for (const Part& part : parts) {
         std::vector<double> scores;
         for (const Stratum& s : part.strata) {
+            // Guided orders often keep what an AR at the end drew, whatever it was: no bound.
             const double envelope =
-                std::pow(kEnvelope, static_cast<double>(s.heldBigs + s.heldRegs));
+                part.guided ? 1 : std::pow(kEnvelope, static_cast<double>(s.heldBigs + s.heldRegs));
             const double relative = std::min(s.weight - part.strata.front().weight, 50.0);
             scores.push_back(std::exp(relative) * envelope);
         }
@@ -323,9 +399,19 @@ std::vector<std::vector<std::int64_t>> RoundOrders(const std::vector<Part>& part
     std::vector<std::size_t> sizes;
     for (const Part& part : parts) {
         sizes.push_back(part.strata.size());
+        double partMost = 0, partMatches = 0;
         for (const Stratum& s : part.strata) {
-            if (s.orders == 0 || s.weight == kMinusInfinity) {
+            partMost += s.found.most;
+            partMatches += static_cast<double>(s.found.matches);
+        }
+        for (const Stratum& s : part.strata) {
+            if (s.weight == kMinusInfinity || (s.orders == 0 && !part.guided)) {
                 scores.push_back(0);
+                continue;
+            }
+            if (s.orders == 0) {  // guided, not visited yet: as if half a match were its worth
+                const double typical = partMatches > 0 ? partMost / partMatches : 1;
+                scores.push_back(std::exp(s.weight - top) * 0.5 * typical);
                 continue;
             }
             // Half a match more, worth what the matches were worth on average (1 without any),
@@ -376,7 +462,10 @@ PerSetting StratumFactor(const Stratum& s, const PerSetting& scale) {
 
 // L_s / e^scale_s = sum over parts and strata of M_s · (what the orders counted for) / orders,
 // and its Monte Carlo covariance between settings: strata are independent, and within one the
-// orders are.
+// orders are. The covariance is not taken as smaller than the orders can tell: a stratum whose
+// estimate rests on m matches of n orders is given at least the error of one made of m hits in n
+// tries (an order's worth varies, and the few large ones are what a run misses), and one with no
+// match at all the error of half a match worth what its part's matches were worth.
 struct Sums {
     PerSetting value{};
     std::array<PerSetting, kSettings> cov{};
@@ -384,17 +473,63 @@ struct Sums {
 
 Sums LikelihoodSums(const std::vector<Part>& parts, const PerSetting& scale) {
     Sums sums;
+    PerSetting allWorth{};
+    std::int64_t allMatches = 0;
     for (const Part& part : parts) {
         for (const Stratum& s : part.strata) {
-            if (s.found.matches == 0) continue;
-            const PerSetting factor = StratumFactor(s, scale);
+            for (std::size_t k = 0; k < kSettings; ++k) allWorth[k] += s.found.sum[k];
+            allMatches += s.found.matches;
+        }
+    }
+    for (const Part& part : parts) {
+        PerSetting partWorth{};
+        std::int64_t partMatches = 0;
+        for (const Stratum& s : part.strata) {
+            for (std::size_t k = 0; k < kSettings; ++k) partWorth[k] += s.found.sum[k];
+            partMatches += s.found.matches;
+        }
+        const PerSetting& worth = partMatches > 0 ? partWorth : allWorth;
+        const auto typicalOf = static_cast<double>(partMatches > 0 ? partMatches : allMatches);
+        for (const Stratum& s : part.strata) {
+            if (s.orders == 0) continue;
             const auto n = static_cast<double>(s.orders);
+            PerSetting factor{};  // e^(ln M_s - scale_s) / orders
+            for (std::size_t k = 0; k < kSettings; ++k) {
+                factor[k] = std::isfinite(scale[k]) ? std::exp(s.logM[k] - scale[k]) / n : 0;
+            }
+            std::array<PerSetting, kSettings> cov{};  // of one order's worth
+            if (s.found.matches == 0) {
+                if (typicalOf <= 0) continue;
+                for (std::size_t a = 0; a < kSettings; ++a) {
+                    for (std::size_t b = 0; b < kSettings; ++b) {
+                        cov[a][b] = 0.5 * (worth[a] / typicalOf) * (worth[b] / typicalOf) / n;
+                    }
+                }
+            } else {
+                const double hits = n / static_cast<double>(s.found.matches) - 1;
+                double sample = 0, least = 0;
+                for (std::size_t a = 0; a < kSettings; ++a) {
+                    const double meanA = s.found.sum[a] / n;
+                    for (std::size_t b = 0; b < kSettings; ++b) {
+                        const double meanB = s.found.sum[b] / n;
+                        cov[a][b] = s.found.products[a][b] / n - meanA * meanB;
+                    }
+                    sample += cov[a][a];
+                    least += meanA * meanA * hits;
+                }
+                if (least > sample) {
+                    for (std::size_t a = 0; a < kSettings; ++a) {
+                        for (std::size_t b = 0; b < kSettings; ++b) {
+                            cov[a][b] = s.found.sum[a] / n * s.found.sum[b] / n * hits;
+                        }
+                    }
+                }
+                for (std::size_t a = 0; a < kSettings; ++a)
+                    sums.value[a] += factor[a] * s.found.sum[a];
+            }
             for (std::size_t a = 0; a < kSettings; ++a) {
-                sums.value[a] += factor[a] * s.found.sum[a];
                 for (std::size_t b = 0; b < kSettings; ++b) {
-                    const double meanA = s.found.sum[a] / n, meanB = s.found.sum[b] / n;
-                    const double covariance = s.found.products[a][b] / n - meanA * meanB;
-                    sums.cov[a][b] += factor[a] * factor[b] * n * covariance;
+                    sums.cov[a][b] += factor[a] * factor[b] * n * cov[a][b];
                 }
             }
         }
@@ -527,18 +662,38 @@ std::optional<LikelihoodEstimate> EstimateLikelihood(const Observation& shown,
     for (std::size_t p = 0; p < parts.size(); ++p) SetUpStrata(parts[p], players[p], odds, prior);
     const auto count = static_cast<std::int64_t>(std::max<std::size_t>(1, parts.size()));
     const std::int64_t pilot = std::max(std::min(kMinPartOrders, orders / 4), orders / 8 / count);
-    if (!PlayOrders(parts, players, PilotOrders(parts, pilot), 0, seed, threads, control) ||
+    if (!PlayOrders(parts, players, PilotOrders(parts, pilot), 0, seed, threads, control)) {
+        return std::nullopt;
+    }
+    // Parts whose random orders showed the counter too rarely are played again, guided.
+    std::vector<std::vector<std::int64_t>> again = PilotOrders(parts, pilot);
+    bool guide = false;
+    for (std::size_t p = 0; p < parts.size(); ++p) {
+        std::int64_t matches = 0;
+        for (const Stratum& s : parts[p].strata) matches += s.found.matches;
+        if (players[p].CanGuide() && matches < kGuideBelow) {
+            parts[p].guided = guide = true;
+            for (Stratum& s : parts[p].strata) s.orders = 0, s.found = {};
+        } else {
+            std::fill(again[p].begin(), again[p].end(), 0);
+        }
+    }
+    if ((guide && !PlayOrders(parts, players, again, kGuidedPilot, seed, threads, control)) ||
         !PlayOrders(parts, players, RoundOrders(parts, orders - orders / 8), 1, seed, threads,
                     control)) {
         return std::nullopt;
     }
-    // Further rounds while some posterior probability is less certain than kTargetSe.
+    // Further rounds while some posterior probability is less certain than kTargetSe; guided
+    // orders cost some ten times as much, so their rounds are smaller.
+    const bool anyGuided =
+        std::any_of(parts.begin(), parts.end(), [](const Part& p) { return p.guided; });
+    const std::int64_t further = anyGuided ? orders / 4 : orders;
     for (int round = 2; round <= kMaxRounds; ++round) {
         const LikelihoodEstimate sofar = Assemble(parts, prior, false);
         if (*std::max_element(sofar.posteriorSe.begin(), sofar.posteriorSe.end()) <= kTargetSe) {
             break;
         }
-        if (!PlayOrders(parts, players, RoundOrders(parts, orders), round, seed, threads,
+        if (!PlayOrders(parts, players, RoundOrders(parts, further), round, seed, threads,
                         control)) {
             return std::nullopt;
         }
