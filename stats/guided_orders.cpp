@@ -129,6 +129,11 @@ struct GuidedOrders::Walk {
     std::int32_t arLeft = 0;               // at the end: an AR under way or starting next game
     double weight = 1;
     SessionDraws scratch;
+    struct Split {  // x BIGs and y REGs in an AR, with its chance
+        std::int64_t x, y;
+        double chance;
+    };
+    std::vector<Split> splits;  // working space
 
     bool DrawNext(std::int64_t game) const {
         return next < draws.size() && static_cast<std::int64_t>(draws[next] >> 1) == game;
@@ -576,12 +581,9 @@ bool GuidedOrders::Ar(Walk& w, std::int64_t games, RandomDraws& random) const {
     std::int64_t x = bigs, y = regs;
     bool respread = false;
     if (!all) {
-        struct Split {
-            std::int64_t x, y;
-            double chance;
-        };
-        std::vector<Split> splits;
-        double kept = 0;
+        std::vector<Walk::Split>& splits = w.splits;
+        splits.clear();
+        double kept = 0, topX = 0;
         // P(x) for the BIGs, then P(y | x) for the REGs among the AR's other games, each by the
         // ratio of neighbouring terms from the first one.
         const std::int64_t others = left - c.bigsLeft;  // games without a BIG draw
@@ -611,6 +613,8 @@ bool GuidedOrders::Ar(Walk& w, std::int64_t games, RandomDraws& random) const {
                           static_cast<double>((ry + 1) * (rest - g + ry + 1));
                 }
             }
+            topX = std::max(topX, px);
+            if (px < topX * 1e-18) break;  // past the most likely x: the rest is smaller still
             px *= static_cast<double>((c.bigsLeft - bx) * (games - bx)) /
                   static_cast<double>((bx + 1) * (others - games + bx + 1));
         }

@@ -33,6 +33,7 @@ constexpr double kEnvelope = 0.45;
 // Further rounds of orders are played while a posterior probability's standard error is above
 // kTargetSe, up to kMaxRounds rounds in all.
 constexpr double kTargetSe = 0.001;
+constexpr double kGuidedTargetSe = 0.003;
 constexpr int kMaxRounds = 5;
 // A part whose random orders show the counter fewer times than this in the pilot is played
 // again with guided orders; the phase that seeds their pilot.
@@ -666,7 +667,6 @@ std::optional<LikelihoodEstimate> EstimateLikelihood(const Observation& shown,
         return std::nullopt;
     }
     // Parts whose random orders showed the counter too rarely are played again, guided.
-    std::vector<std::vector<std::int64_t>> again = PilotOrders(parts, pilot);
     bool guide = false;
     for (std::size_t p = 0; p < parts.size(); ++p) {
         std::int64_t matches = 0;
@@ -674,23 +674,25 @@ std::optional<LikelihoodEstimate> EstimateLikelihood(const Observation& shown,
         if (players[p].CanGuide() && matches < kGuideBelow) {
             parts[p].guided = guide = true;
             for (Stratum& s : parts[p].strata) s.orders = 0, s.found = {};
-        } else {
-            std::fill(again[p].begin(), again[p].end(), 0);
         }
     }
+    std::vector<std::vector<std::int64_t>> again = PilotOrders(parts, pilot);
+    for (std::size_t p = 0; p < parts.size(); ++p) {
+        if (!parts[p].guided) std::fill(again[p].begin(), again[p].end(), 0);
+    }
+    // Guided orders cost some ten times as much as random ones and show the counter far more
+    // often: their rounds are smaller, and they stop at a looser target.
+    const std::int64_t first = guide ? orders / 2 : orders - orders / 8;
+    const std::int64_t further = guide ? orders / 8 : orders;
+    const double target = guide ? kGuidedTargetSe : kTargetSe;
     if ((guide && !PlayOrders(parts, players, again, kGuidedPilot, seed, threads, control)) ||
-        !PlayOrders(parts, players, RoundOrders(parts, orders - orders / 8), 1, seed, threads,
-                    control)) {
+        !PlayOrders(parts, players, RoundOrders(parts, first), 1, seed, threads, control)) {
         return std::nullopt;
     }
-    // Further rounds while some posterior probability is less certain than kTargetSe; guided
-    // orders cost some ten times as much, so their rounds are smaller.
-    const bool anyGuided =
-        std::any_of(parts.begin(), parts.end(), [](const Part& p) { return p.guided; });
-    const std::int64_t further = anyGuided ? orders / 4 : orders;
+    // Further rounds while some posterior probability is less certain than the target.
     for (int round = 2; round <= kMaxRounds; ++round) {
         const LikelihoodEstimate sofar = Assemble(parts, prior, false);
-        if (*std::max_element(sofar.posteriorSe.begin(), sofar.posteriorSe.end()) <= kTargetSe) {
+        if (*std::max_element(sofar.posteriorSe.begin(), sofar.posteriorSe.end()) <= target) {
             break;
         }
         if (!PlayOrders(parts, players, RoundOrders(parts, further), round, seed, threads,
