@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <map>
 #include <tuple>
@@ -39,6 +41,11 @@ constexpr int kMaxRounds = 5;
 // again with guided orders; the phase that seeds their pilot.
 constexpr std::int64_t kGuideBelow = 200;
 constexpr int kGuidedPilot = 100;
+// The matches below which a guided part's variance is scaled up (by kSureMatches / matches): the
+// weights of guided orders vary, and the sample variance of a few hundred of them is itself
+// uncertain and, where they have a long tail, too small. Chosen so that the posteriors of 20
+// seeds stay within three stated standard errors (docs/estimation.md, section 3).
+constexpr std::int64_t kSureMatches = 2000;
 
 // j BIGs and i REGs held at the end, so B + j and R + i drawn.
 struct Stratum {
@@ -490,6 +497,12 @@ Sums LikelihoodSums(const std::vector<Part>& parts, const PerSetting& scale) {
             partMatches += s.found.matches;
         }
         const PerSetting& worth = partMatches > 0 ? partWorth : allWorth;
+        // A guided part resting on few matches: its weights vary, and the sample variance of a
+        // few of them is itself uncertain and, where they have a long tail, too small.
+        const double thin = part.guided && partMatches < kSureMatches
+                                ? static_cast<double>(kSureMatches) /
+                                      static_cast<double>(std::max<std::int64_t>(partMatches, 1))
+                                : 1;
         const auto typicalOf = static_cast<double>(partMatches > 0 ? partMatches : allMatches);
         for (const Stratum& s : part.strata) {
             if (s.orders == 0) continue;
@@ -530,7 +543,7 @@ Sums LikelihoodSums(const std::vector<Part>& parts, const PerSetting& scale) {
             }
             for (std::size_t a = 0; a < kSettings; ++a) {
                 for (std::size_t b = 0; b < kSettings; ++b) {
-                    sums.cov[a][b] += factor[a] * factor[b] * n * cov[a][b];
+                    sums.cov[a][b] += thin * factor[a] * factor[b] * n * cov[a][b];
                 }
             }
         }
