@@ -89,8 +89,7 @@ std::string Text(const EstimateInput& in, const EstimateAnswer& a) {
     out += Concat("（事後確率のシミュレーション誤差 最大 ±", FixedNumber(worst * 100, 2), "%、",
                   std::to_string(a.orders), " 通りの並びから）\n");
     if (a.roughPosterior) {
-        out += Concat("（この回数の組み合わせはまれで、誤差を ±",
-                      FixedNumber(kPosteriorSeLimit * 100, 0),
+        out += Concat("（まれな組み合わせのため誤差を ±", FixedNumber(kPosteriorSeLimit * 100, 0),
                       "% 未満にできませんでした。事後確率は目安です）\n");
     }
 

@@ -373,10 +373,22 @@ TEST(EstimateReport, TheThreeFormatsCarryTheSameFigures) {
         std::setlocale(LC_ALL, "C");
     }
     EXPECT_NE(text.find("1/250.0"), std::string::npos) << text;
+    // An error that could not be brought under its limit is said in all three.
+    EstimateAnswer rough = a;
+    rough.roughPosterior = true;
+    EXPECT_EQ(values["posterior_mc_se_over_limit"], "0");
+    EXPECT_NE(FormatEstimate(in, rough, OutputFormat::Csv).find("posterior_mc_se_over_limit,1\n"),
+              std::string::npos);
+    EXPECT_NE(
+        FormatEstimate(in, rough, OutputFormat::Json).find("\"posterior_mc_se_over_limit\": 1"),
+        std::string::npos);
+    EXPECT_EQ(text.find("目安"), std::string::npos);
+    const std::string roughText = FormatEstimate(in, rough, OutputFormat::Text);
+    EXPECT_NE(roughText.find("目安です"), std::string::npos);
     EXPECT_NE(text.find("1/375.0"), std::string::npos) << text;
-    for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
-        end = text.find('\n', start);
-        EXPECT_LE(DisplayWidth(text.substr(start, end - start)), 80u);
+    for (std::size_t start = 0, end; start < roughText.size(); start = end + 1) {
+        end = roughText.find('\n', start);
+        EXPECT_LE(DisplayWidth(roughText.substr(start, end - start)), 80u);
     }
 }
 
