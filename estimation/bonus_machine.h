@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <compare>
 #include <cstdint>
 #include <vector>
 
@@ -18,7 +19,9 @@ namespace taviro::stats {
 // What the machine holds between two games.
 struct MachineState {
     bool operator==(const MachineState&) const = default;
-    auto operator<=>(const MachineState&) const = default;
+    // Spelled out (not auto) so that the queue is compared through its operator<, which every
+    // standard library has.
+    std::strong_ordering operator<=>(const MachineState&) const = default;
 
     std::int32_t arLeft = 0;          // AR games still to play; 0 in normal play
     std::int32_t regStock = 0;        // REGs waiting

@@ -1,5 +1,6 @@
 #include "estimation/estimate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -144,6 +145,8 @@ EstimateOutcome Estimate(const EstimateInput& input, unsigned threads, RunContro
     }
     a.posterior = likelihood->posterior;
     a.posteriorSe = likelihood->posteriorSe;
+    a.roughPosterior =
+        *std::max_element(a.posteriorSe.begin(), a.posteriorSe.end()) > kPosteriorSeLimit;
     a.logLikelihood = likelihood->logLikelihood;
     a.orders = likelihood->orders;
     a.matches = likelihood->matches;

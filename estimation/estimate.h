@@ -34,6 +34,8 @@ struct EstimateInput {
 };
 
 inline constexpr std::int64_t kMaxRemaining = 1'000'000;
+// The largest Monte Carlo standard error of a posterior probability that is not called rough.
+inline constexpr double kPosteriorSeLimit = 0.01;
 // Continuations played for the projection, and of those, the ones followed until the setting
 // is known.
 inline constexpr std::int64_t kContinuations = std::int64_t{1} << 14;
@@ -64,7 +66,8 @@ struct Frequency {
 struct EstimateAnswer {
     PerSetting prior{};  // normalised
     PerSetting posterior{};
-    PerSetting posteriorSe{};  // Monte Carlo standard error
+    PerSetting posteriorSe{};     // Monte Carlo standard error
+    bool roughPosterior = false;  // its error could not be brought under kPosteriorSeLimit
     PerSetting logLikelihood{};
     PerSetting bayesFactor{};  // against setting 1
     double atLeast4 = 0;       // P(setting 4 or higher)

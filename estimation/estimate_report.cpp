@@ -69,6 +69,10 @@ std::string Text(const EstimateInput& in, const EstimateAnswer& a) {
     for (double se : a.posteriorSe) worst = std::max(worst, se);
     out += Concat("（事後確率のシミュレーション誤差 最大 ±", FixedNumber(worst * 100, 2), "%、",
                   std::to_string(a.orders), " 通りの並びから）\n");
+    if (a.roughPosterior) {
+        out += Concat("（まれな組み合わせのため誤差を ±", FixedNumber(kPosteriorSeLimit * 100, 0),
+                      "% 未満にできませんでした。事後確率は目安です）\n");
+    }
 
     if (a.projection) {
         const Projection& p = *a.projection;
@@ -181,6 +185,7 @@ std::vector<EstimateFigure> EstimateFigures(const EstimateInput& in, const Estim
         {"reg_one_in_ci95_high", a.reg.high},
         {"orders", static_cast<double>(a.orders)},
         {"matches", static_cast<double>(a.matches)},
+        {"posterior_mc_se_over_limit", a.roughPosterior ? 1.0 : 0.0},
     };
     for (const auto& [key, value] : scalars) f.push_back({key, Finite(value)});
     if (a.projection) {

@@ -39,10 +39,11 @@ struct Observation {
 };
 
 // Where the machine may stand after the games played, with P(it | shown, setting). With
-// arLength 0, `state` is the state after the last game. Otherwise the AR count says an AR of
-// `arLength` games was under way with `arPlayed` of them played: `state` is then the state before
-// the game that paid the BIG which started it. That game's draw was the BIG itself when the
-// machine held nothing, and anything but a REG when it paid the oldest BIG held.
+// arLength 0, `state` is the state after the last game. Otherwise the AR count says the last game
+// was a game of an AR of `arLength` games, `arPlayed` of them played (all when it ended with the
+// last game): `state` is then the state before the game that paid the BIG which started it. That
+// game's draw was the BIG itself when the machine held nothing, and anything but a REG when it
+// paid the oldest BIG held.
 struct EndState {
     MachineState state;
     std::int32_t arLength = 0;

@@ -32,22 +32,37 @@ std::array<SettingOdds, kSettings> PresetOdds() {
     return odds;
 }
 
-double Likelihood(const Observation& shown, std::size_t setting) {
+// P(shown | setting) and its Monte Carlo standard error.
+// Readings with the AR count are mostly guided, which costs more an order: fewer orders.
+std::pair<double, double> LikelihoodAndError(const Observation& shown, std::size_t setting) {
+    const std::int64_t orders = std::int64_t{1} << (shown.arGames ? 13 : 17);
     PerSetting prior{};
     prior[setting] = 1;
-    const auto estimate =
-        EstimateLikelihood(shown, PresetOdds(), prior, std::int64_t{1} << 17, 5, 2, nullptr);
-    return std::exp(estimate.value().logLikelihood[setting]);
+    const auto estimate = EstimateLikelihood(shown, PresetOdds(), prior, orders, 5, 2, nullptr);
+    const double l = std::exp(estimate.value().logLikelihood[setting]);
+    return {l, l * estimate->logLikelihoodSe[setting]};
+}
+
+double Likelihood(const Observation& shown, std::size_t setting) {
+    return LikelihoodAndError(shown, setting).first;
 }
 
 TEST(Likelihood, CasesWorkedByHand) {
     using Odds = const SettingOdds&;
     auto ar = [](Odds o) { return o.Chance(Drawn::Big150) + o.Chance(Drawn::Big1000); };
     auto none = [](Odds o) { return 1 - o.BigChance() - o.RegChance(); };
+    // An AR150 that draws no REG and first a BIG that brings an AR (chance `first`), paid in the
+    // game after it, which draws no REG.
+    auto held = [&](Odds o, double first) {
+        double sum = 0;
+        for (int t = 1; t <= 150; ++t)
+            sum += std::pow(none(o), t - 1) * std::pow(1 - o.RegChance(), 150 - t);
+        return first * sum * (1 - o.RegChance());
+    };
     struct Case {
         Observation shown;
         std::function<double(Odds)> expected;
-        double tolerance;  // relative: looser where the random orders decide
+        double tolerance;  // relative; besides four of the estimate's own standard errors
     } const cases[] = {
         // No BIG paid, so never an AR: nothing can be held, the multinomial is exact.
         {{50, 0, 2, {}, {}},
@@ -64,6 +79,37 @@ TEST(Likelihood, CasesWorkedByHand) {
         {{3, 1, 0, 0, 2}, ar, 1e-9},
         // 151 AR games after game 1's BIG: only an AR1000 lasts that long.
         {{152, 1, 0, {}, 151}, [](Odds o) { return o.Chance(Drawn::Big1000); }, 1e-9},
+        // An AR1000 from game 1 that ends with the last game, whatever it held.
+        {{1001, 1, 0, {}, 1000}, [](Odds o) { return o.Chance(Drawn::Big1000); }, 1e-9},
+        // ... or one game before it, which pays a REG the AR held; or a REG, then the AR1000.
+        {{1002, 1, 1, {}, 1000},
+         [](Odds o) {
+             const double r = o.RegChance();
+             return o.Chance(Drawn::Big1000) * (r + 1 - std::pow(1 - r, 1000));
+         },
+         1e-3},
+        // An AR150 paid in game 1 or 2 that held nothing and is followed by quiet games, or one
+        // paid in game 3 that ends with the last game (an AR1000 then lasts that long too).
+        {{153, 1, 0, {}, 150},
+         [&](Odds o) {
+             return 2 * o.Chance(Drawn::Big150) * std::pow(none(o), 152) +
+                    none(o) * none(o) * ar(o);
+         },
+         1e-3},
+        // Game 1 an AR150 whose first BIG, drawn with no REG, brings an AR: paid as a hyper BIG
+        // in game 152 (which draws no REG), it lasts to the end.
+        {{302, 2, 0, 1, 300},
+         [&](Odds o) { return o.Chance(Drawn::Big150) * held(o, ar(o)); },
+         1e-3},
+        // The same with an AR1000 held that runs 200 games, beside the AR1000 drawn in game 152
+        // and a plain BIG then an AR1000 in games 1 and 2.
+        {{352, 2, 0, {}, 350},
+         [&](Odds o) {
+             const double ar1000 = o.Chance(Drawn::Big1000);
+             return o.Chance(Drawn::Big150) * (held(o, ar1000) + std::pow(none(o), 150) * ar1000) +
+                    o.Chance(Drawn::PlainBig) * ar1000;
+         },
+         1e-3},
     };
     // Without a hyper count, also the orders where a held hyper BIG started the AR count.
     EXPECT_GT(Likelihood({153, 2, 0, {}, 151}, 5), 10 * Likelihood({153, 2, 0, 0, 151}, 5));
@@ -71,10 +117,35 @@ TEST(Likelihood, CasesWorkedByHand) {
     for (const Case& c : cases) {
         for (std::size_t s : {0u, 5u}) {
             const double expected = c.expected(odds[s]);
-            EXPECT_NEAR(Likelihood(c.shown, s), expected, c.tolerance * expected)
+            const auto [l, se] = LikelihoodAndError(c.shown, s);
+            EXPECT_NEAR(l, expected, c.tolerance * expected + 4 * se)
                 << c.shown.games << " " << c.shown.bigs << " setting " << s + 1;
         }
     }
+}
+
+// Readings that tie a payment to one game: an AR1000 that ends a game before the last, and two
+// whole AR150s with a hyper BIG and part of a third. Over 20 seeds each posterior probability
+// stays within three of its stated standard errors of their mean, nearly always.
+TEST(Likelihood, SeedsSpreadAsTheStatedErrorSays) {
+    const Observation readings[] = {{1002, 1, 1, {}, 1000}, {400, 3, 0, 1, 350}};
+    int within = 0, all = 0;
+    for (const Observation& shown : readings) {
+        std::vector<LikelihoodEstimate> runs;
+        PerSetting mean{};
+        for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+            runs.push_back(*EstimateLikelihood(shown, PresetOdds(), {1, 1, 1, 1, 1, 1},
+                                               std::int64_t{1} << 13, seed, 2, nullptr));
+            for (std::size_t s = 0; s < kSettings; ++s) mean[s] += runs.back().posterior[s] / 20;
+        }
+        for (const LikelihoodEstimate& run : runs) {
+            for (std::size_t s = 0; s < kSettings; ++s) {
+                within += std::fabs(run.posterior[s] - mean[s]) <= 3 * run.posteriorSe[s] + 1e-9;
+                ++all;
+            }
+        }
+    }
+    EXPECT_GE(within, 0.95 * all);
 }
 
 TEST(Likelihood, AgreesWithCountingTheGameLoopsSessions) {
@@ -301,10 +372,22 @@ TEST(EstimateReport, TheThreeFormatsCarryTheSameFigures) {
         std::setlocale(LC_ALL, "C");
     }
     EXPECT_NE(text.find("1/250.0"), std::string::npos) << text;
+    // An error that could not be brought under its limit is said in all three.
+    EstimateAnswer rough = a;
+    rough.roughPosterior = true;
+    EXPECT_EQ(values["posterior_mc_se_over_limit"], "0");
+    EXPECT_NE(FormatEstimate(in, rough, OutputFormat::Csv).find("posterior_mc_se_over_limit,1\n"),
+              std::string::npos);
+    EXPECT_NE(
+        FormatEstimate(in, rough, OutputFormat::Json).find("\"posterior_mc_se_over_limit\": 1"),
+        std::string::npos);
+    EXPECT_EQ(text.find("目安"), std::string::npos);
+    const std::string roughText = FormatEstimate(in, rough, OutputFormat::Text);
+    EXPECT_NE(roughText.find("目安です"), std::string::npos);
     EXPECT_NE(text.find("1/375.0"), std::string::npos) << text;
-    for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
-        end = text.find('\n', start);
-        EXPECT_LE(DisplayWidth(text.substr(start, end - start)), 80u);
+    for (std::size_t start = 0, end; start < roughText.size(); start = end + 1) {
+        end = roughText.find('\n', start);
+        EXPECT_LE(DisplayWidth(roughText.substr(start, end - start)), 80u);
     }
 }
 
