@@ -18,7 +18,6 @@ namespace taviro::stats {
 // What the machine holds between two games.
 struct MachineState {
     bool operator==(const MachineState&) const = default;
-    auto operator<=>(const MachineState&) const = default;
 
     std::int32_t arLeft = 0;          // AR games still to play; 0 in normal play
     std::int32_t regStock = 0;        // REGs waiting
