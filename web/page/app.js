@@ -1,5 +1,6 @@
 // The page: its views, one shown at a time by the address's `view` (the estimate when none), each
-// with a worker of its own; and the service worker that keeps the page working offline.
+// with a worker of its own and a query of its own in the address; and the service worker that
+// keeps the page working offline.
 import {WorkerBridge} from './worker_bridge.js';
 import {EstimateView} from './estimate_view.js';
 import {SpeedView} from './speed_view.js';
@@ -30,7 +31,8 @@ for (const link of document.querySelectorAll('nav a[data-view]')) {
   link.addEventListener('click', (event) => {
     event.preventDefault();
     const view = link.dataset.view;
-    history.pushState(null, '', view === 'estimate' ? location.pathname : `?view=${view}`);
+    const query = started[view]?.query() ?? (view === 'estimate' ? '' : `view=${view}`);
+    history.pushState(null, '', query ? `?${query}` : location.pathname);
     show(view);
   });
 }

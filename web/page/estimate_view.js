@@ -67,6 +67,11 @@ export class EstimateView {
     this.#edited('', 0);
   }
 
+  // The address's query that brings the fields back.
+  query() {
+    return fields.linkQuery(fields.readForm(this.#form)).toString();
+  }
+
   #wire() {
     this.#form.addEventListener('submit', (event) => event.preventDefault());
     this.#form.addEventListener('input', (event) => {
@@ -133,7 +138,7 @@ export class EstimateView {
     if (field) this.#lastEdited = field;
     const texts = fields.readForm(this.#form);
     fields.save(texts);
-    const query = fields.linkQuery(texts).toString();
+    const query = this.query();
     history.replaceState(history.state, '', query ? `?${query}` : location.pathname);
     this.#update(texts, pause);
   }
