@@ -67,9 +67,9 @@ export class EstimateView {
     this.#edited('', 0);
   }
 
-  // The address's query that brings the fields back.
+  // The address's query that brings the fields back (the prior's commas left as they are).
   query() {
-    return fields.linkQuery(fields.readForm(this.#form)).toString();
+    return fields.linkQuery(fields.readForm(this.#form)).toString().replace(/%2C/g, ',');
   }
 
   #wire() {
