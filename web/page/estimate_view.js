@@ -49,9 +49,12 @@ export class EstimateView {
     for (const element of section.querySelectorAll('[id]')) this.#element[element.id] = element;
   }
 
-  // Fills the fields from the link in `query`, or else from the storage, and estimates.
+  // Fills the fields from the link in `query`, or else from the storage, at once; once the worker
+  // is there, empties the link's fields that cannot be read, and estimates. What is typed
+  // meanwhile stays.
   async start(query) {
-    this.#wire();
+    const linked = fields.textsOfLink(query);
+    fields.writeForm(this.#form, linked ?? fields.load() ?? fields.emptyTexts());
     try {
       this.#notes = await this.#bridge.call('estimateNotes');
     } catch (error) {
@@ -61,9 +64,8 @@ export class EstimateView {
     performance.mark('taviro-ready');
     this.#element.seed.textContent = this.#notes.seed;
     this.#element['seed-explanation'].textContent = this.#notes.seedExplanation;
-    const linked = fields.textsOfLink(query);
-    const texts = linked ? await this.#readLink(linked) : fields.load() ?? fields.emptyTexts();
-    fields.writeForm(this.#form, texts);
+    if (linked) await this.#readLink(linked);
+    this.#wire();
     this.#edited('', 0);
   }
 
@@ -107,29 +109,30 @@ export class EstimateView {
     }).observe(this.#element.answer.parentElement);
   }
 
-  // The link's texts, each field whose text cannot be read left empty and told.
+  // Each field of the link whose text cannot be read is emptied, unless typed over, and told.
   async #readLink(texts) {
     let readings;
     try {
       readings = await this.#bridge.call('readEachEstimateField', {texts});
     } catch {
-      return fields.emptyTexts();
+      return;  // the estimate says what is wrong
     }
     const unread = readings.filter((reading) => reading.reason !== '');
+    if (unread.length === 0) return;
     const note = this.#element['link-note'];
-    if (unread.length === 0) return texts;
     note.replaceChildren('リンクの次の値は読めなかったので、空けてあります:');
     const list = document.createElement('ul');
+    let form = fields.readForm(this.#form);
     for (const {field, reason} of unread) {
       const item = document.createElement('li');
-      item.textContent =
-        `${fields.fieldLabel(this.#form, field)}「${fields.linkText(texts, field)}」: ${reason}`;
+      const text = fields.linkText(texts, field);
+      item.textContent = `${fields.fieldLabel(this.#form, field)}「${text}」: ${reason}`;
       list.append(item);
-      texts = fields.cleared(texts, field);
+      if (fields.linkText(form, field) === text) form = fields.cleared(form, field);
     }
+    fields.writeForm(this.#form, form);
     note.append(list);
     note.hidden = false;
-    return texts;
   }
 
   // A field edited (none: the page opened, or its width changed); the estimate starts after `pause`
