@@ -5,7 +5,6 @@
 
 #include "core/concat.h"
 #include "core/number_text.h"
-#include "sessions/report.h"
 
 namespace taviro::stats {
 

@@ -1,6 +1,7 @@
 // A picture as a list of marks in pixels, put down in order. Every chart of the program is laid
-// out into one of these by window-free code; whatever draws it (a PNG or SVG file, a window) only
-// gives each ink its colour, each caption its font, and puts the marks down.
+// out into one of these by window-free code; whatever draws it (a PNG or SVG file, a window, a web
+// page) only gives each ink its colour (ink_colours.h), each caption its font, and puts the marks
+// down.
 #pragma once
 
 #include <deque>

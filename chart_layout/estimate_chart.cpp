@@ -121,7 +121,26 @@ void AddProjection(Drawing& d, const EstimateInput& in, const Projection& p, Box
                 Ink::Text});
 }
 
+// The area of a chart alone on its drawing.
+Box Alone(const Drawing& d, double u) {
+    const double margin = 12 * u;
+    return {margin, margin, d.width - 2 * margin, d.height - 2 * margin};
+}
+
 }  // namespace
+
+Drawing DrawPosterior(const EstimateAnswer& answer, double width, double height, double unit) {
+    Drawing d{width, height, {}};
+    AddPosterior(d, answer, Alone(d, unit), unit);
+    return d;
+}
+
+Drawing DrawProjection(const EstimateInput& input, const Projection& projection, double width,
+                       double height, double unit) {
+    Drawing d{width, height, {}};
+    AddProjection(d, input, projection, Alone(d, unit), unit);
+    return d;
+}
 
 Drawing DrawEstimate(const EstimateInput& input, const EstimateAnswer& answer, double width,
                      double height) {

@@ -11,4 +11,10 @@ namespace taviro::stats {
 Drawing DrawEstimate(const EstimateInput& input, const EstimateAnswer& answer, double width,
                      double height);
 
+// Its two charts apart, as a narrow screen shows them one above the other: each on `width` x
+// `height` pixels, with every size `unit` times the picture's at 1600 x 1000.
+Drawing DrawPosterior(const EstimateAnswer& answer, double width, double height, double unit);
+Drawing DrawProjection(const EstimateInput& input, const Projection& projection, double width,
+                       double height, double unit);
+
 }  // namespace taviro::stats

@@ -1,9 +1,9 @@
 #include "core/number_text.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "core/concat.h"
+#include "core/decimal_chars.h"
 #include "core/numbers.h"
 
 namespace taviro {
@@ -11,8 +11,7 @@ namespace taviro {
 std::string FullNumber(double x) {
     if (!std::isfinite(x)) return {};
     char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, x);
-    return std::string(buffer, result.ptr);
+    return std::string(buffer, ShortestChars(buffer, buffer + sizeof buffer, x));
 }
 
 std::string RoundedNumber(double x, int decimals) {
@@ -22,13 +21,12 @@ std::string RoundedNumber(double x, int decimals) {
 
 std::string FixedNumber(double x, int decimals) {
     if (!std::isfinite(x)) return {};
-    // to_chars, not printf: the decimal point must not follow the locale (the windows and the
-    // picture writer set it from the environment).
+    // Not printf: the decimal point must not follow the locale (the windows and the picture
+    // writer set it from the environment).
     char buffer[400];
     const double rounded = RoundHalfEven(x, decimals);
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, rounded == 0 ? 0.0 : rounded,
-                                      std::chars_format::fixed, decimals);
-    return std::string(buffer, result.ptr);
+    return std::string(
+        buffer, FixedChars(buffer, buffer + sizeof buffer, rounded == 0 ? 0.0 : rounded, decimals));
 }
 
 std::string JsonNumber(std::optional<double> x) {

@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "core/message_box.h"
-#include "estimate_window/estimate_view.h"
+#include "estimation/estimate_view.h"
 #include "estimate_window/live_estimate.h"
 #include "forms/image_file_dialog.h"
 

@@ -1,10 +1,10 @@
 #include "estimation/estimate_report.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
 #include "core/concat.h"
+#include "core/decimal_chars.h"
 #include "core/number_text.h"
 #include "core/numbers.h"
 
@@ -35,8 +35,7 @@ void AddSpread(std::vector<EstimateFigure>& f, const std::string& prefix, const 
 std::string Significant(double x) {
     if (!std::isfinite(x)) return "-";
     char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, x, std::chars_format::general, 3);
-    return std::string(text, result.ptr);
+    return std::string(text, GeneralChars(text, text + sizeof text, x, 3));
 }
 
 std::string Games(const std::optional<double>& games) {

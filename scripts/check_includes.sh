@@ -16,8 +16,9 @@ declare -A allowed=(
     [full]="core datafile forms full"
     [lite]="core forms lite"
     [estimate_window]="core forms estimation chart_layout charts estimate_window"
+    [web]="core estimation chart_layout web"
 )
-windowFree="core datafile sessions estimation chart_layout stats_cli"
+windowFree="core datafile sessions estimation chart_layout stats_cli web"
 
 broken=0
 # Every folder of the product's sources is a part with its rule.

@@ -124,9 +124,10 @@ std::optional<std::string> PictureTargetProblem(const std::string& path) {
 std::unique_ptr<PictureWriter> PictureWriterFor(const PictureRequest& request,
                                                 std::string_view program) {
     std::unique_ptr<PictureWriter> writer = MakePictureWriter();
-    if (!writer) {
+    if (!writer->Writes(request.format)) {
         std::cerr << program
-                  << ": この taviro-stats は図を書かない版です（--plot は使えません）。\n";
+                  << ": この taviro-stats は PNG の図を書かない版です（--plot には .svg "
+                     "を使ってください）。\n";
         return nullptr;
     }
     if (const auto problem = PictureTargetProblem(request.path)) {

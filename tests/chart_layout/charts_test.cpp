@@ -9,6 +9,7 @@
 #include "chart_layout/estimate_chart.h"
 #include "chart_layout/picture_request.h"
 #include "chart_layout/sessions_chart.h"
+#include "chart_layout/svg_drawing.h"
 #include "sessions/summary.h"
 
 namespace taviro::stats {
@@ -148,33 +149,56 @@ TEST(EstimateChart, BarsStandForThePriorAndPosterior) {
             }
             answer.projection = p;
         }
-        const Drawing d = DrawEstimate(input, answer, 1600, 1000);
-        ExpectMarksOnThePicture(d);
-        // Prior and posterior bars per setting, in order, on one baseline, as tall as the figure.
-        std::vector<Box> prior, posterior;
-        for (const Mark& mark : d.marks) {
-            const auto* area = std::get_if<Area>(&mark);
-            if (area == nullptr || area->outline.size() != 4) continue;
-            const Box box{area->outline[0].x, area->outline[1].y,
-                          area->outline[2].x - area->outline[0].x,
-                          area->outline[0].y - area->outline[1].y};
-            if (area->ink == Ink::Prior && box.height > 0) prior.push_back(box);
-            if (area->ink == Ink::Posterior && box.height > 0) posterior.push_back(box);
-        }
-        ASSERT_EQ(prior.size(), 6u);
-        ASSERT_EQ(posterior.size(), 6u);
-        for (std::size_t s = 0; s < 6; ++s) {
-            EXPECT_LT(prior[s].Right(), posterior[s].left);
-            if (s > 0) {
-                EXPECT_LT(posterior[s - 1].Right(), prior[s].left);
+        // The picture, and its posterior alone as a phone shows it.
+        for (const Drawing& d :
+             {DrawEstimate(input, answer, 1600, 1000), DrawPosterior(answer, 340, 300, 0.7)}) {
+            ExpectMarksOnThePicture(d);
+            // Prior and posterior bars per setting, in order, on one baseline, as tall as the
+            // figure.
+            std::vector<Box> prior, posterior;
+            for (const Mark& mark : d.marks) {
+                const auto* area = std::get_if<Area>(&mark);
+                if (area == nullptr || area->outline.size() != 4) continue;
+                const Box box{area->outline[0].x, area->outline[1].y,
+                              area->outline[2].x - area->outline[0].x,
+                              area->outline[0].y - area->outline[1].y};
+                if (area->ink == Ink::Prior && box.height > 0) prior.push_back(box);
+                if (area->ink == Ink::Posterior && box.height > 0) posterior.push_back(box);
             }
-            EXPECT_DOUBLE_EQ(prior[s].Bottom(), posterior[0].Bottom());
-            EXPECT_NEAR(posterior[s].height / posterior[5].height,
-                        answer.posterior[s] / answer.posterior[5], 1e-9);
-            EXPECT_NEAR(prior[s].height / posterior[5].height,
-                        answer.prior[s] / answer.posterior[5], 1e-9);
+            ASSERT_EQ(prior.size(), 6u);
+            ASSERT_EQ(posterior.size(), 6u);
+            for (std::size_t s = 0; s < 6; ++s) {
+                EXPECT_LT(prior[s].Right(), posterior[s].left);
+                if (s > 0) {
+                    EXPECT_LT(posterior[s - 1].Right(), prior[s].left);
+                }
+                EXPECT_DOUBLE_EQ(prior[s].Bottom(), posterior[0].Bottom());
+                EXPECT_NEAR(posterior[s].height / posterior[5].height,
+                            answer.posterior[s] / answer.posterior[5], 1e-9);
+                EXPECT_NEAR(prior[s].height / posterior[5].height,
+                            answer.prior[s] / answer.posterior[5], 1e-9);
+            }
         }
     }
+}
+
+// The SVG of a drawing: text escaped, every ink's colour, upright and dashed marks.
+TEST(SvgDocument, WritesEveryMarkAsMarkup) {
+    Drawing d{200, 100, {}};
+    d.marks.push_back(Area{{{0, 0}, {10, 0}, {10, 10}}, Ink::OuterBand});
+    d.marks.push_back(Line{{{0, 50}, {200, 50.125}}, Ink::Zero, 2, true});
+    d.marks.push_back(Caption{
+        "<img src=x onerror=\"f()\">&", {100, 50}, Anchor::Center, 16, Ink::Text, true, true});
+    const std::string svg = SvgDocument(d, 400, 200, "a < b");
+    for (const char* part :
+         {"width=\"400\" height=\"200\" viewBox=\"0 0 200 100\"", "<title>a &lt; b</title>",
+          "<polygon points=\"0,0 10,0 10,10\" fill=\"#56b4e9\" fill-opacity=\"0.31\"/>",
+          "points=\"0,50 200,50.13\" fill=\"none\" stroke=\"#000000\" stroke-width=\"2\"",
+          "stroke-dasharray=\"8 4\"", "translate(100 50) rotate(-90)", "font-weight=\"bold\"",
+          ">&lt;img src=x onerror=&quot;f()&quot;&gt;&amp;</text>"}) {
+        EXPECT_NE(svg.find(part), std::string::npos) << part << " in\n" << svg;
+    }
+    EXPECT_EQ(svg.find("<img"), std::string::npos);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # taviro-stats --plot: the pictures are written with the table, a place a picture cannot go is
 # refused in one line before the run, and a seed gives the same picture with any number of
-# threads. Without a picture writer, --plot is refused. Arguments: the
-# program, and "with" or "without" a writer.
+# threads. Without Qt, SVG pictures alone are written. Arguments: the program, and "with" or
+# "without" Qt.
 set -u
 program=$1
 dir=$(mktemp -d)
@@ -22,7 +22,11 @@ refused() {
 
 if [ "$2" = without ]; then
     refused 2 "${run[@]}" --plot "$dir/six.png"
-    echo "--plot refused without a picture writer"
+    "$program" estimate --games 3000 --big 12 --reg 8 --remaining 500 --plot "$dir/post.svg" \
+        --plot-size 800x500 >/dev/null || fail "estimate SVG failed"
+    grep -q 'viewBox="0 0 800 500"' "$dir/post.svg" || fail "not an 800 x 500 SVG"
+    grep -q '>設定ごとの確率</text>' "$dir/post.svg" || fail "no caption in the SVG"
+    echo "PNG refused and SVG written without Qt"
     exit 0
 fi
 

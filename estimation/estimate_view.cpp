@@ -1,4 +1,4 @@
-#include "estimate_window/estimate_view.h"
+#include "estimation/estimate_view.h"
 
 #include <cmath>
 #include <limits>

@@ -1,6 +1,6 @@
-// What the setting-estimate window reads and shows, without a window: the input its fields make
-// (or why they make none, and beside which field to say so), and every text it shows of an
-// answer. The window only copies these texts into its controls.
+// What the setting estimate's window and web page read and show, without a window: the input their
+// fields make (or why they make none, and beside which field to say so), and every text they show
+// of an answer. The window and the page only copy these texts into their controls.
 #pragma once
 
 #include <array>
