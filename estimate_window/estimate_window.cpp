@@ -264,6 +264,9 @@ QWidget* EstimateWindow::BuildAnswer() {
     basis_ = AddFigure("Basis", "推定のもとにした回数");
     basis_->setFont(Scaled(base, 1.25, true));
     a->addWidget(basis_);
+    rough_ = AddFigure("Rough", "確率の誤差について");
+    rough_->setWordWrap(true);
+    a->addWidget(rough_);
 
     // The three figures a player looks for first, large.
     auto* headline = new QHBoxLayout;
@@ -404,6 +407,8 @@ void EstimateWindow::ShowAnswer(const stats::EstimateInput& input,
     shown_ = Shown{input, *outcome.answer};
     const EstimateTexts t = TextsOf(input, *outcome.answer);
     SetFigure(basis_, t.basis);
+    SetFigure(rough_, t.rough);
+    rough_->setVisible(!t.rough.empty());
     SetFigure(fiveOrSix_, t.fiveOrSix);
     SetFigure(atLeast4_, t.atLeast4);
     SetFigure(expectedSetting_, t.expectedSetting);

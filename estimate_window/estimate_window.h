@@ -12,8 +12,8 @@
 #include <optional>
 
 #include "core/message_box.h"
-#include "estimation/estimate_view.h"
 #include "estimate_window/live_estimate.h"
+#include "estimation/estimate_view.h"
 #include "forms/image_file_dialog.h"
 
 class QComboBox;
@@ -91,6 +91,7 @@ class EstimateWindow final : public QWidget {
     QWidget* answer_ = nullptr;
     QLabel* status_ = nullptr;
     QLabel* basis_ = nullptr;
+    QLabel* rough_ = nullptr;
     QLabel* atLeast4_ = nullptr;
     QLabel* fiveOrSix_ = nullptr;
     QLabel* expectedSetting_ = nullptr;

@@ -194,6 +194,11 @@ EstimateTexts TextsOf(const stats::EstimateInput& in, const stats::EstimateAnswe
         }
     }
     t.basis += "の推定";
+    if (a.roughPosterior) {
+        t.rough = Concat("まれな組み合わせのため、設定ごとの確率の誤差を ±",
+                         FixedNumber(stats::kPosteriorSeLimit * 100, 0),
+                         "% 未満にできませんでした。確率は目安です");
+    }
 
     for (std::size_t s = 0; s < a.posterior.size(); ++s) {
         t.posteriorDescription +=

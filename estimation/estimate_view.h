@@ -63,6 +63,8 @@ inline constexpr std::string_view kNoProjection =
 // Every text the window shows of one answer.
 struct EstimateTexts {
     std::string basis;  // "3000ゲーム　ＢＩＧ 12回　ＲＥＧ 8回の推定"
+    // Empty, or that the posterior is only a guide: its error could not be held under 1%.
+    std::string rough;
     std::string posteriorDescription;  // the bars of the chart, for a screen reader
     std::string atLeast4, fiveOrSix;   // "81.3%"
     std::string expectedSetting;       // "4.80"

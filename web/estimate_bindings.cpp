@@ -195,6 +195,7 @@ EMSCRIPTEN_BINDINGS(taviro_estimate) {
     register_vector<PageReading>("PageReadings");
     value_object<EstimateTexts>("EstimateTexts")
         .field("basis", &EstimateTexts::basis)
+        .field("rough", &EstimateTexts::rough)
         .field("posteriorDescription", &EstimateTexts::posteriorDescription)
         .field("atLeast4", &EstimateTexts::atLeast4)
         .field("fiveOrSix", &EstimateTexts::fiveOrSix)

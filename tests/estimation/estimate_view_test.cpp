@@ -95,14 +95,19 @@ TEST(EstimateView, TextsOfAnAnswer) {
     EXPECT_EQ(t.big, "1/250.0（95%区間 1/483.4～1/143.3）");
     EXPECT_EQ(t.reg, "1/∞（95%区間 1/∞～1/1001.2）");
     EXPECT_EQ(t.projectionTitle, "この先 2000ゲームの収支（換金率 5.5枚/100円）");
+    EXPECT_EQ(t.rough, "");
     EXPECT_EQ(t.chartDescription, t.posteriorDescription + "。" + t.fanDescription);
     EXPECT_EQ(t.fanDescription,
               "この先 2000ゲームの差枚数の見込み：平均 +1370枚、5%点 -1559枚、中央値 0枚、95%点 "
               "+5112枚、勝つ確率 72.5%");
 
     a.projection.reset();
+    a.roughPosterior = true;
     in.prior = {3, 3, 3, 3, 3, 3};  // equal weights go unsaid
     t = TextsOf(in, a);
+    EXPECT_EQ(t.rough,
+              "まれな組み合わせのため、設定ごとの確率の誤差を ±1% "
+              "未満にできませんでした。確率は目安です");
     EXPECT_EQ(t.basis.find("事前の重み"), std::string::npos);
     EXPECT_EQ(t.projectionTitle, kNoProjection);
     EXPECT_EQ(t.mean + t.ahead + t.p5 + t.p50 + t.p95, "");

@@ -104,13 +104,13 @@ class EstimateWindowTest : public QObject {
 
         // The window writes out the texts of that answer, and tells them to a screen reader.
         const EstimateTexts t = TextsOf(shown.input, shown.answer);
-        const std::string texts[] = {t.basis, t.fiveOrSix,   t.atLeast4,  t.expectedSetting,
-                                     t.big,   t.reg,         t.payout,    t.projectionTitle,
-                                     t.mean,  t.ahead,       t.p5,        t.p50,
-                                     t.p95,   t.knownMedian, t.knownRange};
+        const std::string texts[] = {
+            t.basis, t.rough,  t.fiveOrSix,       t.atLeast4,  t.expectedSetting, t.big,
+            t.reg,   t.payout, t.projectionTitle, t.mean,      t.ahead,           t.p5,
+            t.p50,   t.p95,    t.knownMedian,     t.knownRange};
         const QStringList labels =
             QStringLiteral(
-                "Basis FiveOrSix AtLeast4 ExpectedSetting BigFrequency RegFrequency Payout "
+                "Basis Rough FiveOrSix AtLeast4 ExpectedSetting BigFrequency RegFrequency Payout "
                 "ProjectionTitle Mean Ahead P5 P50 P95 KnownMedian KnownRange")
                 .split(u' ');
         for (int i = 0; i < labels.size(); ++i) {

@@ -8,7 +8,7 @@ import * as fields from './estimate_fields.js';
 
 const PAUSE_MS = 150;
 // The answer's texts by the ids of the elements that show them.
-const FIGURES = ['basis', 'fiveOrSix', 'atLeast4', 'expectedSetting', 'big', 'reg', 'payout',
+const FIGURES = ['basis', 'rough', 'fiveOrSix', 'atLeast4', 'expectedSetting', 'big', 'reg', 'payout',
   'projectionTitle', 'mean', 'ahead', 'p5', 'p50', 'p95', 'knownMedian', 'knownRange'];
 const REASON_FIELDS = ['games', 'bigs', 'regs', 'hbigs', 'arGames', 'prior', 'remaining', 'rate'];
 // Where style.css puts the two charts side by side.
