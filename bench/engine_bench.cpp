@@ -178,15 +178,11 @@ void BM_FullRun(benchmark::State& state) {
     SimulationState s = PreparedRun(games, true);
     for (auto _ : state) {
         RunSimulation(s, source);
-        benchmark::DoNotOptimize(s.Balance.data());
+        benchmark::DoNotOptimize(s.History);
     }
     state.SetItemsProcessed(state.iterations() * games);
-    // Each game writes its balance and its event byte.
-    state.SetBytesProcessed(state.iterations() * games *
-                            static_cast<std::int64_t>(sizeof(double) + sizeof(EventByte)));
-    const double bytes = static_cast<double>(s.Balance.capacity() * sizeof(double) +
-                                             s.GameLog.size() + s.BalanceExtents.Bytes());
-    state.counters["history_bytes_per_game"] = bytes / static_cast<double>(games + 1);
+    state.counters["history_bytes_per_game"] =
+        static_cast<double>(s.History.Bytes()) / static_cast<double>(games + 1);
 }
 BENCHMARK(BM_FullRun)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 

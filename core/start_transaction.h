@@ -82,10 +82,8 @@ class StartTransaction {
     SimulationState run_;  // the prepared run, then the replayed one
     std::uint64_t seed_ = 0;
     ParameterTexts texts_;
-    std::size_t elements_ = 0;             // of the new history
-    std::vector<double> releasedBalance_;  // the state's history, until Play frees it
-    EventLog releasedLog_;
-    BalanceEnvelope releasedExtents_;
+    std::size_t elements_ = 0;          // of the new history
+    GameHistory releasedHistory_;       // the state's history, until Play frees it
     std::size_t releasedElements_ = 0;  // the size of the state's history before Prepare
     bool outOfMemory_ = false;
     bool replayed_ = false;

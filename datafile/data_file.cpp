@@ -67,12 +67,13 @@ class EventTexts {
     std::array<std::optional<std::string>, 256> texts_;
 };
 
-void PutGame(BufferedWriter& out, EventTexts& events, const SimulationState& s, std::int32_t game) {
-    out.PutInteger(game);
+// The game the reader is at.
+void PutGame(BufferedWriter& out, EventTexts& events, const HistoryReader& game) {
+    out.PutInteger(game.Game());
     out.Put(',');
-    out.PutBalance(s.Balance[static_cast<std::size_t>(game)]);
+    out.PutBalance(game.Balance());
     out.Put(',');
-    out.PutText(events.Of(s.GameLog.Code(static_cast<std::size_t>(game))));
+    out.PutText(events.Of(game.Code()));
 }
 
 // A summary field of the first three lines: a text (UTF-8, written quoted in code page 932), an
@@ -113,19 +114,22 @@ Written WriteLines(OutputFile& file, const SimulationState& s, const DataFileTex
     out.PutText(ToCodePage932("プレイ数"));
     PutSummary(out, {"仮想出玉", "ボーナス種類", none, "設定", texts.setting, "仮想出玉",
                      texts.virtualOut, "PAYOUT", texts.payout});
-    PutGame(out, events, s, 1);
+    HistoryReader game(s.History, 1);
+    PutGame(out, events, game);
     PutSummary(out, {none, "BIG", bigs, texts.bigFrequency, none, "REG", std::int64_t{s.CntREG},
                      texts.regFrequency});
-    PutGame(out, events, s, 2);
+    game.Next();
+    PutGame(out, events, game);
     PutSummary(out, {none, "HBIG", std::int64_t{s.CntHBIG}, "NBIG", std::int64_t{s.CntNBIG}, none,
                      "総AR", std::int64_t{s.CntARGames}});
 
-    for (std::int32_t game = 3; game <= s.GameCount && out.Ok(); ++game) {
-        if (control != nullptr && game % RunControl::kChunkGames == 0) {
-            control->Publish(game - 1);
+    for (std::int32_t k = 3; k <= s.GameCount && out.Ok(); ++k) {
+        if (control != nullptr && k % RunControl::kChunkGames == 0) {
+            control->Publish(k - 1);
             if (control->StopRequested()) return Written::Stopped;
         }
-        PutGame(out, events, s, game);
+        game.Next();
+        PutGame(out, events, game);
         out.EndLine();
     }
     if (!out.Flush()) return Written::Failed;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/simulation_state.h"
+#include "support/history_of.h"
 
 namespace taviro::test_support {
 
@@ -19,15 +20,13 @@ inline auto RunFields(const SimulationState& s) {
 
 // The event byte of every game of the history.
 inline std::vector<std::uint8_t> EventCodes(const SimulationState& s) {
-    std::vector<std::uint8_t> codes;
-    for (std::size_t k = 0; k < s.GameLog.size(); ++k) codes.push_back(s.GameLog.Code(k));
-    return codes;
+    return ValuesOf(s.History).codes;
 }
 
 // Every field a run leaves, the history included.
 inline bool SameRunAndHistory(const SimulationState& a, const SimulationState& b) {
-    return RunFields(a) == RunFields(b) && a.MinBalance == b.MinBalance && a.Balance == b.Balance &&
-           EventCodes(a) == EventCodes(b);
+    return RunFields(a) == RunFields(b) && a.MinBalance == b.MinBalance &&
+           ValuesOf(a.History) == ValuesOf(b.History);
 }
 
 }  // namespace taviro::test_support
