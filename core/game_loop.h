@@ -106,7 +106,7 @@ inline bool PaymentDue(const SimulationState& s) {
 // that keeps the balances gets the balance after them (QuietGames).
 template <class Recorder>
 void PlayQuietGames(SimulationState& s, Recorder& recorder, std::int64_t first, std::int64_t count,
-                    double& balance, float& lowest) {
+                    RepeatedAdder& adder, double& balance, float& lowest) {
     double base = s.BaseN;
     if (s.ARMode == 1) {
         s.ARLeft -= static_cast<std::int32_t>(count);
@@ -114,7 +114,7 @@ void PlayQuietGames(SimulationState& s, Recorder& recorder, std::int64_t first, 
         base = s.BaseAR;
     }
     if constexpr (requires { recorder.QuietGames(first, count, balance); }) {
-        balance = AddRepeatedly(balance, base, count, nullptr, lowest);
+        balance = adder.Add(balance, base, count, lowest);
         recorder.QuietGames(first, count, balance);
     } else if constexpr (requires { recorder.WantedGames(); }) {
         // The balances of the games the recorder names come out of the same bulk sum.
@@ -129,7 +129,7 @@ void PlayQuietGames(SimulationState& s, Recorder& recorder, std::int64_t first, 
             recorder.SkipWanted(inside);
         }
     } else if constexpr (Recorder::kKeepsBalance) {
-        balance = AddRepeatedly(balance, base, count, nullptr, lowest);
+        balance = adder.Add(balance, base, count, lowest);
     }
     recorder.EndQuietGames(first, count);
 }
@@ -144,8 +144,9 @@ bool PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder,
                RunControl* control = nullptr) {
     ResetRun(s);
     recorder.Begin();
-    double balance = 0;  // after the current game
-    float lowest = 0;    // the lowest balance in single precision, never above 0
+    double balance = 0;   // after the current game
+    float lowest = 0;     // the lowest balance in single precision, never above 0
+    RepeatedAdder adder;  // for the quiet games
     auto playOne = [&](std::int64_t game, std::int32_t draw) {
         s.GameNo = static_cast<std::int32_t>(game);
         s.Draw = draw;
@@ -182,7 +183,7 @@ bool PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder,
                 std::int64_t quietEnd = NextMarked(bonus.data(), j, count);
                 if (s.ARMode == 1) quietEnd = std::min<std::int64_t>(quietEnd, j + s.ARLeft - 1);
                 if (quietEnd > j) {
-                    PlayQuietGames(s, recorder, first + j, quietEnd - j, balance, lowest);
+                    PlayQuietGames(s, recorder, first + j, quietEnd - j, adder, balance, lowest);
                     j = quietEnd;
                     if (j == count) break;
                 }

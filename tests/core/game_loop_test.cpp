@@ -275,6 +275,17 @@ TEST(RepeatedSum, GivesTheDoublesOfOneAdditionAtATime) {
                 const double last = AddRepeatedly(start, step, count, sums.data(), lowest);
                 EXPECT_EQ(Bits(sums), Bits(expected));
                 EXPECT_EQ(Bits({last, lowest}), Bits({expected.back(), expectedLowest}));
+                // The adder, in runs of up to 600 (the later ones start where the binade's
+                // amount is already known).
+                RepeatedAdder adder;
+                float adderLowest = 0;
+                double adderLast = start;
+                for (std::int64_t done = 0, run; done < count; done += run) {
+                    run = std::min<std::int64_t>(count - done, done == 0 ? 1 : 600);
+                    adderLast = adder.Add(adderLast, step, run, adderLowest);
+                    ASSERT_EQ(Bits({adderLast}), Bits({expected[done + run - 1]})) << done;
+                }
+                EXPECT_EQ(Bits({adderLowest}), Bits({expectedLowest}));
                 // Only some of the sums, numbered from an offset.
                 std::vector<std::int64_t> at = {11, 12};
                 if (count > 2) at.insert(at.end(), {10 + count / 2 + 1, 10 + count});
