@@ -123,7 +123,7 @@ Written WriteLines(OutputFile& file, const SimulationState& s, const DataFileTex
     PutSummary(out, {none, "HBIG", std::int64_t{s.CntHBIG}, "NBIG", std::int64_t{s.CntNBIG}, none,
                      "総AR", std::int64_t{s.CntARGames}});
 
-    for (std::int32_t k = 3; k <= s.GameCount && out.Ok(); ++k) {
+    for (std::int64_t k = 3; k <= s.GameCount && out.Ok(); ++k) {  // up to the largest count
         if (control != nullptr && k % RunControl::kChunkGames == 0) {
             control->Publish(k - 1);
             if (control->StopRequested()) return Written::Stopped;
