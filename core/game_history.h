@@ -12,6 +12,7 @@
 // by something other than the game loop) is kept with its game.
 #pragma once
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstdint>
@@ -117,7 +118,7 @@ class GameHistory {
     void AddQuietGames(std::int64_t first, std::int64_t count, double last) {
         assert(first == next_ && count >= 1 && first + count <= static_cast<std::int64_t>(size_));
         assert(arLeft_ == 0 || count < arLeft_);
-        if (BlockOf(first) == BlockOf(first + count - 1)) {
+        if (PlayedBlockOf(first) == PlayedBlockOf(first + count - 1)) {
             AddQuietPart(first, count, last);
         } else {
             AddQuietAcross(first, count, last);
@@ -156,6 +157,13 @@ class GameHistory {
         return chunks_[event >> kChunkShift].games[event & (kChunkEvents - 1)] & ~kGivenBit;
     }
     static bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+    // BlockOf of a game from 1 on, and whether it is its block's first.
+    static std::size_t PlayedBlockOf(std::int64_t game) {
+        return static_cast<std::size_t>(game - 1) / kBlockGames;
+    }
+    static bool FirstOfBlock(std::int64_t game) {
+        return static_cast<std::size_t>(game - 1) % kBlockGames == 0;
+    }
     void PushEvent(std::int64_t game, std::uint8_t code, bool given) {
         const std::size_t index = events_ & (kChunkEvents - 1);
         if (index == 0) AddChunk();
@@ -170,8 +178,8 @@ class GameHistory {
     // The extent of the block of `game`, started anew at the block's first recorded game (game 0,
     // never recorded, is always 0).
     BalanceExtent& BlockExtent(std::int64_t game) {
-        BalanceExtent& block = blocks_[static_cast<std::size_t>(BlockOf(game))];
-        if (game % kBlockGames == 1) block = game == 1 ? BalanceExtent{0, 0} : BalanceExtent{};
+        BalanceExtent& block = blocks_[PlayedBlockOf(game)];
+        if (FirstOfBlock(game)) block = game == 1 ? BalanceExtent{0, 0} : BalanceExtent{};
         return block;
     }
     // Quiet games inside one block, and across blocks.
@@ -184,10 +192,10 @@ class GameHistory {
 #endif
         const double firstSum = balance_ + base;
         BalanceExtent& block = BlockExtent(first);
-        if (std::isfinite(firstSum) && std::isfinite(last)) {
+        if (std::isfinite(firstSum - last)) {  // both finite, and not too far apart
             // The sums move one way, so their ends are their extent.
-            block.Add(firstSum);
-            block.Add(last);
+            block.low = std::min(block.low, std::min(firstSum, last));
+            block.high = std::max(block.high, std::max(firstSum, last));
         } else {
             AddEachQuietGame(block, count, base);  // rare: beyond the number range
         }
@@ -200,8 +208,8 @@ class GameHistory {
     void EndGames(std::int64_t game, double balance) {
         balance_ = balance;
         next_ = game + 1;
-        if (game % kCheckpointGames == 0) {
-            checkpoints_[static_cast<std::size_t>(game / kCheckpointGames)] = {
+        if (static_cast<std::size_t>(game) % kCheckpointGames == 0) {
+            checkpoints_[static_cast<std::size_t>(game) / kCheckpointGames] = {
                 balance, static_cast<std::uint32_t>(events_), arLeft_};
         }
     }

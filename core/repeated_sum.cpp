@@ -136,9 +136,9 @@ double DoubleOfBits(std::uint64_t bits) {
 
 }  // namespace
 
-const RepeatedAdder::Binade& RepeatedAdder::Prepare(std::uint64_t key, double step) {
-    Binade& binade = binades_[older_];
-    older_ ^= 1;
+const RepeatedAdder::Binade& RepeatedAdder::Prepare(std::uint64_t key, double step,
+                                                    std::size_t sign) {
+    Binade& binade = binades_[sign];
     binade = {};
     binade.key = key;
     std::memcpy(&binade.stepBits, &step, sizeof binade.stepBits);

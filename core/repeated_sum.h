@@ -23,21 +23,30 @@ double AddRepeatedlyAt(double balance, double step, std::int64_t count,
 
 // AddRepeatedly without the sums, for many runs of additions in a row, as a game loop makes them:
 // it keeps what runs of a step need in the binade of their start (the balance's sign and
-// exponent), for the last two steps and binades, so that a run starting in a binade known for its
-// step, which then adds one exact amount every time, costs a few integer operations. Every other
-// run is AddRepeatedly's.
+// exponent), for the last step of either sign and its binade, so that a run starting in a binade
+// known for its step, which then adds one exact amount every time, costs a few integer
+// operations. Every other run is AddRepeatedly's.
 class RepeatedAdder {
   public:
     double Add(double balance, double step, std::int64_t count, float& lowest) {
+        if (count == 1) {  // as AddRepeatedly adds one
+            balance = balance + step;
+            lowest = std::min(lowest, static_cast<float>(balance));
+            return balance;
+        }
         std::uint64_t bits;
         std::memcpy(&bits, &balance, sizeof bits);
         std::uint64_t stepBits;
         std::memcpy(&stepBits, &step, sizeof stepBits);
         const std::uint64_t key = bits >> 52;
-        const Binade* binade = &binades_[0];
+        // A step of either sign looks first where the last one of its sign went.
+        const std::size_t sign = stepBits >> 63;
+        const Binade* binade = &binades_[sign];
         if (binade->key != key || binade->stepBits != stepBits) {
-            binade = &binades_[1];
-            if (binade->key != key || binade->stepBits != stepBits) binade = &Prepare(key, step);
+            binade = &binades_[sign ^ 1];
+            if (binade->key != key || binade->stepBits != stepBits) {
+                binade = &Prepare(key, step, sign);
+            }
         }
         if (binade->size >= 0 && count >= 2 && count <= kLongestRun) {
             // The significand with its leading bit, and how far it may move before the sums
@@ -46,9 +55,10 @@ class RepeatedAdder {
             const std::int64_t room = binade->grows ? kTop - binade->size - magnitude
                                                     : magnitude - binade->size - kBottom;
             if (room >= 0 && (count - 1) * binade->size <= room) {
-                lowest = std::min(lowest, static_cast<float>(balance + binade->amount));
+                // The sums move one way: the lowest is the first or the last.
+                const double first = balance + binade->amount;
                 balance = balance + static_cast<double>(count) * binade->amount;
-                lowest = std::min(lowest, static_cast<float>(balance));
+                lowest = std::min(lowest, static_cast<float>(binade->amount < 0 ? balance : first));
                 return balance;
             }
         }
@@ -70,11 +80,10 @@ class RepeatedAdder {
         bool grows = false;      // whether the additions move away from 0
     };
 
-    // Works out the binade `key` for `step` in place of the one known longer.
-    const Binade& Prepare(std::uint64_t key, double step);
+    // Works out the binade `key` for `step`, whose sign is `sign`, in the place of that sign.
+    const Binade& Prepare(std::uint64_t key, double step, std::size_t sign);
 
     Binade binades_[2];
-    int older_ = 0;
 };
 
 }  // namespace taviro
