@@ -185,16 +185,36 @@ void HistoryReader::NextEvent() {
     LoadEvent();
 }
 
-void HistoryReader::AddQuiet(std::int64_t games) {
+void HistoryReader::AddQuiet(std::int64_t games, double* balances) {
     float lowest = 0;  // not needed
     code_ = 0;
     while (games > 0) {
         const bool ar = arLeft_ > 0;
         const std::int64_t count = ar ? std::min<std::int64_t>(games, arLeft_) : games;
-        balance_ = AddRepeatedly(balance_, ar ? coins_.ar : coins_.normal, count, nullptr, lowest);
+        balance_ = AddRepeatedly(balance_, ar ? coins_.ar : coins_.normal, count, balances, lowest);
         if (ar) arLeft_ -= static_cast<std::int32_t>(count);
+        if (balances != nullptr) balances += count;
         game_ += count;
         games -= count;
+    }
+}
+
+void HistoryReader::Read(double* balances, std::uint8_t* codes, std::int64_t count) {
+    const std::int64_t end = game_ + count;
+    while (game_ < end) {
+        const std::int64_t quietEnd = std::min(end, eventGame_ - 1);
+        if (quietEnd > game_) {
+            const auto quiet = static_cast<std::size_t>(quietEnd - game_);
+            std::fill_n(codes, quiet, std::uint8_t{0});
+            AddQuiet(quietEnd - game_, balances);
+            balances += quiet;
+            codes += quiet;
+        }
+        if (game_ < end) {
+            NextEvent();
+            *balances++ = balance_;
+            *codes++ = code_;
+        }
     }
 }
 

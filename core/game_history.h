@@ -248,6 +248,9 @@ class HistoryReader {
     }
     // On to game `game` (not before the current one, below Size()), in bulk.
     void SkipTo(std::int64_t game);
+    // The balances and event bytes of the next `count` games (which must exist), ending at the
+    // last of them; runs of games without events are summed in bulk.
+    void Read(double* balances, std::uint8_t* codes, std::int64_t count);
     // The lowest and highest finite balance from the current game to `last`, both included,
     // ending at `last`. Runs of games without events count by their ends, unless a balance is
     // beyond the number range: meant for short stretches.
@@ -259,8 +262,8 @@ class HistoryReader {
     void NextEvent();
     // The next event's game.
     void LoadEvent();
-    // `games` games without events.
-    void AddQuiet(std::int64_t games);
+    // `games` games without events, their balances written to `balances` when it is given.
+    void AddQuiet(std::int64_t games, double* balances = nullptr);
 
     const GameHistory* history_;
     GameHistory::Coins coins_;

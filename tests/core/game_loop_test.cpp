@@ -216,14 +216,23 @@ std::vector<std::uint64_t> Bits(const std::vector<double>& values) {
 }
 
 // The compact history gives back every game's balance and event byte of the one-game loop: read
-// in one pass, one game at a time from the nearest kept balance, and as the extents of games
-// around block and checkpoint edges, from the blocks and the games themselves.
+// in one pass game by game and in batches, one game at a time from the nearest kept balance, and
+// as the extents of games around block and checkpoint edges, from the blocks and the games.
 void ExpectTheHistoryOf(const GameHistory& history, const std::vector<double>& balance,
                         const std::vector<std::uint8_t>& codes,
                         const std::vector<std::int64_t>& chosen) {
     const test_support::HistoryValues values = test_support::ValuesOf(history);
     EXPECT_EQ(Bits(values.balances), Bits(balance));
     EXPECT_EQ(values.codes, codes);
+    std::vector<double> read(balance.size(), 0.0);  // in batches of 1000
+    std::vector<std::uint8_t> readCodes(codes.size(), 0);
+    HistoryReader reader(history, 0);
+    for (std::size_t first = 1; first < balance.size(); first += 1000) {
+        reader.Read(&read[first], &readCodes[first],
+                    static_cast<std::int64_t>(std::min<std::size_t>(1000, balance.size() - first)));
+    }
+    EXPECT_EQ(Bits(read), Bits(balance));
+    EXPECT_EQ(readCodes, codes);
     for (std::int64_t g : chosen) {
         ASSERT_EQ(Bits({history.Balance(g)}), Bits({balance[g]})) << g;
         ASSERT_EQ(history.Code(g), codes[g]) << g;
