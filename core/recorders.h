@@ -2,8 +2,8 @@
 // (in registers: previous balance plus the game's base, then plus the bonus paid, the same order
 // for every recorder) and hands each game's balance and event byte to the recorder, which keeps as
 // much as its edition needs. Games in which nothing happens come in runs: the recorder is told of
-// them all at once (EndQuietGames), or, when it keeps something of every block of games
-// (kBlockGames), of the part of the run in each block with the balance after it (QuietGames).
+// them all at once (EndQuietGames), one that keeps the balances with the balance after them
+// (QuietGames).
 #pragma once
 
 #include <cstdint>
@@ -76,6 +76,7 @@ class CheckpointRecorder : public BalanceTracker {
 class HistoryRecorder {
   public:
     static constexpr bool kKeepsBalance = true;
+    // The history's blocks of games, which the loop's blocks of draws must fit in.
     static constexpr std::int64_t kBlockGames = GameHistory::kBlockGames;
 
     explicit HistoryRecorder(SimulationState& s) : state_(s), history_(s.History) {
@@ -96,7 +97,7 @@ class HistoryRecorder {
     void QuietGames(std::int64_t first, std::int64_t count, double last) {
         history_.AddQuietGames(first, count, last);
     }
-    void EndQuietGames(std::int64_t /*first*/, std::int64_t /*count*/) {}  // told of each part
+    void EndQuietGames(std::int64_t /*first*/, std::int64_t /*count*/) {}  // told by QuietGames
     void End(std::int32_t games, double /*finalBalance*/, float lowest) {
         if (games >= 1) history_.MarkLastGame(event::kRunEnd);
         state_.MinBalance = lowest;
