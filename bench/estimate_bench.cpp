@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "stats/estimate.h"
+#include "estimation/estimate.h"
 
 namespace {
 
@@ -18,13 +18,14 @@ EstimateInput Input(std::int64_t games, std::int64_t bigs, std::int64_t regs) {
     in.bigs = bigs;
     in.regs = regs;
     in.seed = 1;
-    in.threads = std::max(1u, std::thread::hardware_concurrency());
     return in;
 }
 
+const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
+
 void Run(benchmark::State& state, EstimateInput in) {
     for (auto _ : state) {
-        const EstimateOutcome outcome = Estimate(in);
+        const EstimateOutcome outcome = Estimate(in, threads);
         benchmark::DoNotOptimize(outcome.answer->posterior);
         state.counters["orders"] = static_cast<double>(outcome.answer->orders);
     }
@@ -74,7 +75,7 @@ void BM_StopLatency(benchmark::State& state) {
             asked = std::chrono::steady_clock::now();
             control.RequestStop();
         });
-        const EstimateOutcome outcome = Estimate(in, &control);
+        const EstimateOutcome outcome = Estimate(in, threads, &control);
         const auto done = std::chrono::steady_clock::now();
         stopper.join();
         state.SetIterationTime(std::chrono::duration<double>(done - asked).count());

@@ -17,9 +17,8 @@
 #include <thread>
 #include <vector>
 
-#include "estimate/estimate_window.h"
+#include "estimate_window/estimate_window.h"
 #include "forms/app_setup.h"
-#include "forms/vector_state.h"
 
 namespace {
 
@@ -93,9 +92,8 @@ int main(int argc, char* argv[]) {
 
         const stats::EstimateInput input = window.ShownAnswer()->input;
         std::thread([&] {
-            ClearVectorState();
             const qint64 start = clock.nsecsElapsed();
-            (void)stats::Estimate(input);
+            (void)stats::Estimate(input, threads);
             alone.push_back(static_cast<double>(clock.nsecsElapsed() - start) / 1e6);
         }).join();
     }

@@ -6,13 +6,19 @@
 //                games, the estimator's posterior and the plain method's (BIG and REG counts as
 //                independent binomials with the nominal probabilities) side by side: a
 //                reliability table in ten bins, the Brier score and the log-loss.
-// Usage: estimation_check [likelihood|payout|calibration|all] [--sessions N]
+//   pinned       readings that tie a payment to a game, against their worked values, and the
+//                spread of 20 seeds against the stated errors;
+//   arcounts     the readings with --hbig and --ar-games of engine sessions (setting uniform
+//                over 1 to 6): how many are refused, how long the slowest takes, and the
+//                calibration of those that ended in an AR or within 10 games after one.
+// Usage: estimation_check [likelihood|payout|calibration|pinned|arcounts|all] [--sessions N]
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -26,9 +32,9 @@
 #include "core/recorders.h"
 #include "core/xoshiro.h"
 #include "core/xoshiro_source.h"
-#include "stats/estimate.h"
-#include "stats/likelihood.h"
-#include "stats/setting_odds.h"
+#include "estimation/estimate.h"
+#include "estimation/likelihood.h"
+#include "estimation/setting_odds.h"
 
 namespace {
 
@@ -262,8 +268,7 @@ void Calibrate(std::int64_t sessions) {
             in.regs = counts.second;
             in.untilKnown = false;
             in.seed = 1;
-            in.threads = kThreads;
-            const EstimateOutcome outcome = Estimate(in);
+            const EstimateOutcome outcome = Estimate(in, kThreads);
             posterior = outcome.answer->posterior;
             for (double se : outcome.answer->posteriorSe) worstSe = std::max(worstSe, se);
         }
@@ -328,6 +333,219 @@ void Calibrate(std::int64_t sessions) {
     std::printf("\n");
 }
 
+// --- pinned ---------------------------------------------------------------------------------
+
+struct Worked {
+    Observation shown;
+    std::function<double(const SettingOdds&)> likelihood;
+};
+
+void CheckPinned() {
+    using Odds = const SettingOdds&;
+    auto none = [](Odds o) { return 1 - o.BigChance() - o.RegChance(); };
+    auto ar = [](Odds o) { return o.Chance(Drawn::Big150) + o.Chance(Drawn::Big1000); };
+    auto held = [&](Odds o, double first) {
+        double sum = 0;
+        for (int t = 1; t <= 150; ++t) {
+            sum += std::pow(none(o), t - 1) * std::pow(1 - o.RegChance(), 150 - t);
+        }
+        return first * sum * (1 - o.RegChance());
+    };
+    const std::vector<Worked> worked = {
+        {{1001, 1, 0, {}, 1000}, [](Odds o) { return o.Chance(Drawn::Big1000); }},
+        {{1002, 1, 1, {}, 1000},
+         [](Odds o) {
+             const double r = o.RegChance();
+             return o.Chance(Drawn::Big1000) * (r + 1 - std::pow(1 - r, 1000));
+         }},
+        {{153, 1, 0, {}, 150},
+         [&](Odds o) {
+             return 2 * o.Chance(Drawn::Big150) * std::pow(none(o), 152) +
+                    none(o) * none(o) * ar(o);
+         }},
+        {{302, 2, 0, 1, 300}, [&](Odds o) { return o.Chance(Drawn::Big150) * held(o, ar(o)); }},
+        {{352, 2, 0, {}, 350},
+         [&](Odds o) {
+             const double ar1000 = o.Chance(Drawn::Big1000);
+             return o.Chance(Drawn::Big150) * (held(o, ar1000) + std::pow(none(o), 150) * ar1000) +
+                    o.Chance(Drawn::PlainBig) * ar1000;
+         }},
+        {{3000, 17, 3, 16, 2650}, nullptr},
+        {{3000, 12, 8, 3, 500}, nullptr},
+        {{2000, 9, 5, 4, 1150}, nullptr},
+        {{400, 3, 0, 1, 350}, nullptr},
+        {{1005, 1, 0, {}, 1000}, nullptr},
+    };
+    const auto odds = PresetOdds();
+    std::printf("== Pinned readings: 20 seeds each, uniform prior, %u threads\n", kThreads);
+    std::printf("%-24s %-27s %-27s %8s %8s %7s %7s %6s\n", "reading (G,B,R,H,A)",
+                "worked P(1), P(6)", "mean of seeds P(1), P(6)", "sd P(6)", "se P(6)", "in 3se",
+                "slowest", "rough");
+    for (const Worked& w : worked) {
+        const Observation& o = w.shown;
+        std::vector<EstimateAnswer> answers;
+        double slowest = 0;
+        int rough = 0;
+        for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+            EstimateInput in;
+            in.games = o.games, in.bigs = o.bigs, in.regs = o.regs;
+            in.hyperBigs = o.hyperBigs, in.arGames = o.arGames;
+            in.untilKnown = false, in.seed = seed;
+            const auto start = std::chrono::steady_clock::now();
+            const EstimateOutcome outcome = Estimate(in, kThreads);
+            const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+            slowest = std::max(slowest, spent.count());
+            if (!outcome.answer) {
+                std::printf("  refused: %s\n", outcome.error.c_str());
+                continue;
+            }
+            answers.push_back(*outcome.answer);
+            rough += outcome.answer->roughPosterior;
+        }
+        if (answers.empty()) continue;
+        PerSetting mean{};
+        for (const EstimateAnswer& a : answers) {
+            for (std::size_t s = 0; s < kSettings; ++s) {
+                mean[s] += a.posterior[s] / static_cast<double>(answers.size());
+            }
+        }
+        int within = 0, all = 0;
+        double sd = 0;
+        std::vector<double> ses;
+        for (const EstimateAnswer& a : answers) {
+            for (std::size_t s = 0; s < kSettings; ++s) {
+                within += std::fabs(a.posterior[s] - mean[s]) <= 3 * a.posteriorSe[s] + 1e-12;
+                ++all;
+            }
+            sd += (a.posterior[5] - mean[5]) * (a.posterior[5] - mean[5]);
+            ses.push_back(a.posteriorSe[5]);
+        }
+        std::sort(ses.begin(), ses.end());
+        char worked[64] = "-";
+        if (w.likelihood) {
+            PerSetting l{};
+            double total = 0;
+            for (std::size_t s = 0; s < kSettings; ++s) total += l[s] = w.likelihood(odds[s]);
+            std::snprintf(worked, sizeof worked, "%.4f, %.4f", l[0] / total, l[5] / total);
+        }
+        char label[64], estimated[64];
+        std::snprintf(label, sizeof label, "%lld,%lld,%lld,%s,%s", static_cast<long long>(o.games),
+                      static_cast<long long>(o.bigs), static_cast<long long>(o.regs),
+                      o.hyperBigs ? std::to_string(*o.hyperBigs).c_str() : "-",
+                      o.arGames ? std::to_string(*o.arGames).c_str() : "-");
+        std::snprintf(estimated, sizeof estimated, "%.4f, %.4f", mean[0], mean[5]);
+        std::printf("%-24s %-27s %-27s %8.5f %8.5f %3d/%3d %6.2fs %6d\n", label, worked, estimated,
+                    std::sqrt(sd / static_cast<double>(answers.size())), ses[ses.size() / 2],
+                    within, all, slowest, rough);
+        std::fflush(stdout);
+    }
+    std::printf("\n");
+}
+
+// --- arcounts -------------------------------------------------------------------------------
+
+void CheckArCounts(std::int64_t sessions) {
+    constexpr std::int64_t kGames = 3000;
+    std::array<SimulationState, kSettings> prepared;
+    for (int s = 1; s <= kSettings; ++s) {
+        prepared[static_cast<std::size_t>(s - 1)] = Prepared(s, kGames);
+    }
+    struct Reading {
+        int truth;
+        Counter counter;
+        bool nearAr;  // the session ended in an AR or within 10 games after one
+    };
+    std::vector<Reading> readings;
+    for (std::int64_t i = 0; i < sessions; ++i) {
+        const std::uint64_t seed = MixBits(0xa7c0 + static_cast<std::uint64_t>(i));
+        const int truth = static_cast<int>(MixBits(seed ^ 0x5e771) % kSettings) + 1;
+        SimulationState s = prepared[static_cast<std::size_t>(truth - 1)];
+        XoshiroSource source(seed);
+        NoHistory recorder;
+        PlayGames(s, source, recorder);
+        // Within 10 games after an AR: what would be the counter 10 games earlier shows an AR.
+        bool near = s.ARLeft > 0;
+        if (!near) {
+            SimulationState earlier = prepared[static_cast<std::size_t>(truth - 1)];
+            earlier.GameCount = kGames - 10;
+            XoshiroSource same(seed);
+            PlayGames(earlier, same, recorder);
+            near = earlier.ARLeft > 0 || earlier.CntARGames < s.CntARGames;
+        }
+        readings.push_back(
+            {truth, {s.CntNBIG + s.CntHBIG, s.CntREG, s.CntHBIG, s.CntARGames, 0}, near});
+    }
+    std::map<std::tuple<std::int64_t, std::int64_t, std::int64_t, std::int64_t>, PerSetting>
+        posteriors;
+    for (const Reading& r : readings) {
+        posteriors[{r.counter.bigs, r.counter.regs, r.counter.hyper, r.counter.ar}];
+    }
+    std::int64_t refused = 0, rough = 0;
+    double slowest = 0, total = 0;
+    std::string slowestReading;
+    for (auto& [key, posterior] : posteriors) {
+        EstimateInput in;
+        in.games = kGames;
+        std::tie(in.bigs, in.regs, std::ignore, std::ignore) = key;
+        in.hyperBigs = std::get<2>(key);
+        in.arGames = std::get<3>(key);
+        in.untilKnown = false, in.seed = 1;
+        const auto start = std::chrono::steady_clock::now();
+        const EstimateOutcome outcome = Estimate(in, kThreads);
+        const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+        total += spent.count();
+        if (spent.count() > slowest) {
+            slowest = spent.count();
+            slowestReading = std::to_string(in.bigs) + "," + std::to_string(in.regs) + "," +
+                             std::to_string(*in.hyperBigs) + "," + std::to_string(*in.arGames);
+        }
+        if (!outcome.answer) {
+            ++refused;
+            std::printf("refused: B %lld R %lld H %lld A %lld: %s\n",
+                        static_cast<long long>(in.bigs), static_cast<long long>(in.regs),
+                        static_cast<long long>(*in.hyperBigs), static_cast<long long>(*in.arGames),
+                        outcome.error.c_str());
+            posterior.fill(1.0 / kSettings);
+            continue;
+        }
+        posterior = outcome.answer->posterior;
+        rough += outcome.answer->roughPosterior;
+    }
+    std::printf(
+        "== Readings with --hbig and --ar-games: %lld engine sessions of %lld games, %zu distinct "
+        "readings\nrefused %lld, rough (error over 0.01) %lld, mean %.3f s, slowest %.2f s "
+        "(B,R,H,A = %s) on %u threads\n",
+        static_cast<long long>(sessions), static_cast<long long>(kGames), posteriors.size(),
+        static_cast<long long>(refused), static_cast<long long>(rough),
+        total / static_cast<double>(posteriors.size()), slowest, slowestReading.c_str(), kThreads);
+    Scores near, all;
+    for (const Reading& r : readings) {
+        const PerSetting& p =
+            posteriors[{r.counter.bigs, r.counter.regs, r.counter.hyper, r.counter.ar}];
+        all.Add(p, r.truth);
+        if (r.nearAr) near.Add(p, r.truth);
+    }
+    for (const auto& [name, scores] : {std::pair<const char*, const Scores*>{"all", &all},
+                                       {"ended in or within 10 games after an AR", &near}}) {
+        std::printf("-- calibration, %s: %lld sessions\n", name,
+                    static_cast<long long>(scores->cases));
+        std::printf("%-9s | %7s %9s %9s %7s %7s\n", "bin", "n", "predicted", "observed", "diff pp",
+                    "z");
+        for (std::size_t b = 0; b < 10; ++b) {
+            if (scores->count[b] == 0) continue;
+            const auto n = static_cast<double>(scores->count[b]);
+            const double pred = scores->predicted[b] / n, obs = scores->observed[b] / n;
+            const double se = std::sqrt(std::max(pred * (1 - pred), 1e-12) / n);
+            std::printf("%.1f-%.1f   | %7lld %9.4f %9.4f %7.2f %7.2f\n", b / 10.0, (b + 1) / 10.0,
+                        static_cast<long long>(scores->count[b]), pred, obs, (obs - pred) * 100,
+                        (obs - pred) / se);
+        }
+        const auto n = static_cast<double>(scores->cases);
+        std::printf("Brier %.6f  log-loss %.6f\n", scores->brier / n, scores->logLoss / n);
+    }
+    std::printf("\n");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -339,5 +557,7 @@ int main(int argc, char* argv[]) {
     if (part == "likelihood" || part == "all") CheckLikelihood(sessions > 0 ? sessions : 2'000'000);
     if (part == "payout" || part == "all") CheckPayout(sessions > 0 ? sessions : 200);
     if (part == "calibration" || part == "all") Calibrate(sessions > 0 ? sessions : 30000);
+    if (part == "pinned" || part == "all") CheckPinned();
+    if (part == "arcounts" || part == "all") CheckArCounts(sessions > 0 ? sessions : 10000);
     return 0;
 }

@@ -3,9 +3,10 @@
 // checkpoints of a picture, and the percentile bands of those balances.
 #include <benchmark/benchmark.h>
 
-#include "stats/options.h"
-#include "stats/session_curves.h"
-#include "stats/sessions.h"
+#include "chart_layout/picture_request.h"
+#include "chart_layout/sessions_chart.h"
+#include "sessions/session_curves.h"
+#include "sessions/sessions.h"
 
 namespace {
 
@@ -14,8 +15,8 @@ using namespace taviro::stats;
 
 void PlayAll(benchmark::State& state, bool picture) {
     const auto threads = static_cast<unsigned>(state.range(0));
-    StatsOptions options;
-    if (picture) options.plot = PictureRequest{"x.png"};
+    SessionsPlan options;
+    if (picture) options.curvePoints = CurvePoints(PictureRequest{}.width, options.settings.size());
     std::vector<SettingSessions> settings = *PrepareSettings(options);
     for (auto _ : state) {
         Progress progress;
@@ -48,8 +49,8 @@ BENCHMARK(BM_AllSettingsWithCurves)
 
 void BM_SessionBands(benchmark::State& state) {
     const auto threads = static_cast<unsigned>(state.range(0));
-    StatsOptions options;
-    options.plot = PictureRequest{"x.png"};
+    SessionsPlan options;
+    options.curvePoints = CurvePoints(PictureRequest{}.width, options.settings.size());
     std::vector<SettingSessions> settings = *PrepareSettings(options);
     Progress progress;
     PlayAllSessions(settings, options.sessions, 42, options.rate, 2, progress);

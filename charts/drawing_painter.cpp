@@ -114,34 +114,8 @@ void PaintDrawing(QPainter& painter, const stats::Drawing& drawing, const QRectF
 }
 
 QColor InkColour(stats::Ink ink) {
-    using stats::Ink;
-    switch (ink) {
-        case Ink::Text:
-            return QColor(0x22, 0x22, 0x22);
-        case Ink::Muted:
-            return QColor(0x55, 0x55, 0x55);
-        case Ink::Grid:
-            return QColor(0xe4, 0xe4, 0xe4);
-        case Ink::Frame:
-            return QColor(0x99, 0x99, 0x99);
-        case Ink::Zero:
-            return QColor(0x00, 0x00, 0x00);
-        case Ink::Median:
-            return QColor(0x00, 0x72, 0xb2);  // blue
-        case Ink::InnerBand:
-            return QColor(0x56, 0xb4, 0xe9, 0xb0);  // sky blue
-        case Ink::OuterBand:
-            return QColor(0x56, 0xb4, 0xe9, 0x50);
-        case Ink::Behind:
-            return QColor(0xd5, 0x5e, 0x00);  // vermilion
-        case Ink::Ahead:
-            return QColor(0x00, 0x72, 0xb2);
-        case Ink::Prior:
-            return QColor(0xbb, 0xbb, 0xbb);
-        case Ink::Posterior:
-            return QColor(0x00, 0x72, 0xb2);
-    }
-    return Qt::black;
+    const stats::Rgba c = stats::InkRgba(ink);
+    return QColor(c.red, c.green, c.blue, c.alpha);
 }
 
 QString ChartFontFamily() {

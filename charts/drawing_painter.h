@@ -7,15 +7,15 @@
 #include <QRectF>
 #include <QString>
 
-#include "stats/drawing.h"
+#include "chart_layout/drawing.h"
+#include "chart_layout/ink_colours.h"
 
 namespace taviro::charts {
 
 // Draws `drawing` into `target`, scaled alike both ways and centred where the shapes differ.
 void PaintDrawing(QPainter& painter, const stats::Drawing& drawing, const QRectF& target);
 
-// The colour of each ink, from the Okabe-Ito palette, whose colours stay apart for colour-blind
-// eyes: blue for the coins and for sessions ahead, vermilion for sessions behind.
+// The colour of each ink (chart_layout/ink_colours.h) for Qt.
 QColor InkColour(stats::Ink ink);
 
 // The charts' Japanese font: IPA P Gothic or another proportional Japanese Gothic where one is

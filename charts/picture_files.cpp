@@ -11,10 +11,10 @@
 #include <memory>
 #include <optional>
 
+#include "chart_layout/picture_writer.h"
 #include "charts/drawing_painter.h"
 #include "charts/png_file.h"
-#include "stats/parallel_tasks.h"
-#include "stats/picture_writer.h"
+#include "core/parallel_tasks.h"
 
 namespace taviro::charts {
 
@@ -47,7 +47,7 @@ void PaintInBands(QImage& image, const stats::Drawing& drawing, unsigned threads
     constexpr int kBands = 2;
     uchar* pixels = image.bits();
     const QRectF area(0, 0, image.width(), image.height());
-    stats::RunTasks(
+    RunTasks(
         kBands, threads,
         [&](std::size_t band) {
             const int top = image.height() * static_cast<int>(band) / kBands;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "stats/parallel_tasks.h"
+#include "core/parallel_tasks.h"
 
 namespace taviro::charts {
 
@@ -87,7 +87,7 @@ QByteArray EncodePng(const QImage& image, unsigned threads) {
     const int height = rgb.height();
     const int parts = std::clamp(height, 1, kParts);
     std::vector<Part> done(static_cast<std::size_t>(parts));
-    stats::RunTasks(
+    RunTasks(
         done.size(), threads,
         [&](std::size_t p) {
             const auto i = static_cast<int>(p);

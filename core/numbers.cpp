@@ -1,9 +1,10 @@
 #include "core/numbers.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <limits>
+
+#include "core/decimal_chars.h"
 
 namespace taviro {
 namespace {
@@ -19,7 +20,7 @@ std::size_t DigitRun(std::string_view s, std::size_t pos) {
     return end - pos;
 }
 
-// For a decimal literal that from_chars found out of range: whether its magnitude is large
+// For a decimal literal that could not be read as a double: whether its magnitude is large
 // (overflow) rather than tiny (underflow). The literal has the grammar of ParseNumber, so its
 // decimal exponent is the position of the first non-zero digit plus the written exponent.
 bool MagnitudeIsLarge(std::string_view literal) {
@@ -70,9 +71,7 @@ char* FormatFloatingTo(char* buffer, T x, int digits) {
         *buffer = '0';
         return buffer + 1;
     }
-    char* end =
-        std::to_chars(buffer, buffer + kNumberTextCapacity, x, std::chars_format::general, digits)
-            .ptr;
+    char* end = GeneralChars(buffer, buffer + kNumberTextCapacity, x, digits);
     for (char* c = buffer; c != end; ++c) {
         if (*c == 'e') *c = 'E';
     }
@@ -126,13 +125,12 @@ double ParseNumber(std::string_view text) {
     if (found.end == found.start) return 0.0;
     std::string_view literal = text.substr(found.start, found.end - found.start);
     const bool negative = literal.front() == '-';
-    // from_chars takes no leading '+'.
     std::string_view unsignedPart = literal;
     if (unsignedPart.front() == '+' || unsignedPart.front() == '-') unsignedPart.remove_prefix(1);
-    double value = 0.0;
-    const auto result =
-        std::from_chars(unsignedPart.data(), unsignedPart.data() + unsignedPart.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
+    const DecimalRead read =
+        ReadDecimal(unsignedPart.data(), unsignedPart.data() + unsignedPart.size());
+    double value = read.value;
+    if (read.outOfRange) {
         value = MagnitudeIsLarge(literal) ? std::numeric_limits<double>::infinity() : 0.0;
     }
     return negative ? -value : value;
@@ -151,11 +149,9 @@ double RoundHalfEven(double x, int n) {
     if (!std::isfinite(x) || std::fabs(x) >= 0x1p53) return x;  // already whole
     // Exact decimal conversion rounds the exact binary value, ties to even.
     std::array<char, 64> buffer{};
-    auto written =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), x, std::chars_format::fixed, n);
-    double rounded = 0.0;
-    std::from_chars(buffer.data(), written.ptr, rounded);
-    return rounded;
+    const char* written = FixedChars(buffer.data(), buffer.data() + buffer.size(), std::fabs(x), n);
+    const double rounded = ReadDecimal(buffer.data(), written).value;
+    return std::signbit(x) ? -rounded : rounded;
 }
 
 double Floor(double x) {

@@ -51,6 +51,8 @@ struct ParameterTexts {
     std::string TexNBIG{kParameterDefaults.TexNBIG};
     std::string TexHBIG{kParameterDefaults.TexHBIG};
     std::string TexREGOUT{kParameterDefaults.TexREGOUT};
+
+    bool operator==(const ParameterTexts&) const = default;
 };
 
 // The preset of the setting that `selectorText` reads as (1 to 6 exactly); nothing otherwise.

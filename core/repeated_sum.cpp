@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/bit_cast.h"
 #include "core/vector_path.h"
 
 namespace taviro {
@@ -24,12 +25,12 @@ namespace {
 // this does not apply.
 [[gnu::always_inline]] inline std::int64_t UniformSteps(double x, double step, std::int64_t wanted,
                                                         double& d) {
-    const auto bits = std::bit_cast<std::uint64_t>(x);
+    const auto bits = BitCast<std::uint64_t>(x);
     const auto biased = static_cast<std::int64_t>(bits >> 52 & 0x7FF);  // e + 1023
     // x finite and at least 2^-900 in size, `step` at most |x| / 4 (no NaN either)
     if (biased < 123 || biased > 2046 || !(std::fabs(step) <= std::fabs(x) * 0x1p-2)) return 0;
-    const auto u = std::bit_cast<double>(static_cast<std::uint64_t>(biased - 52) << 52);
-    const auto perU = std::bit_cast<double>(static_cast<std::uint64_t>(2098 - biased) << 52);
+    const auto u = BitCast<double>(static_cast<std::uint64_t>(biased - 52) << 52);
+    const auto perU = BitCast<double>(static_cast<std::uint64_t>(2098 - biased) << 52);
     const double units = step * perU;    // exact: a scaling by a power of two, below 2^51
     constexpr double kRound = 0x1.8p52;  // adding and taking it away rounds to an integer
     const double q = (units + kRound) - kRound;

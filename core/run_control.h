@@ -16,7 +16,7 @@ class RunControl {
     void RequestStop() { stop_.store(true, std::memory_order_relaxed); }
     bool StopRequested() const { return stop_.load(std::memory_order_relaxed); }
 
-    // Games of the current run played so far.
+    // How far the work has got: games of a run played so far, continuations of a projection.
     std::int64_t GamesPlayed() const { return games_.load(std::memory_order_relaxed); }
     void Publish(std::int64_t games) { games_.store(games, std::memory_order_relaxed); }
 

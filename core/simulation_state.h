@@ -32,8 +32,8 @@ struct SimulationState {
     bool KeepsHistory = false;
 
     double VirtualOut = 0;
-    // The per-game history, games 0 to GameCount: the net coins after each game (`Balance`) and
-    // the event text of each game (`GameLog`).
+    // The per-game history, games 0 to GameCount: the net coins after each game and the event
+    // text of each game, kept compactly (see game_history.h).
     GameHistory History;
     std::string DataFileName;
     std::int32_t Answer = 0;

@@ -2,6 +2,10 @@
 
 #include <atomic>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace taviro {
 
 namespace {
@@ -14,6 +18,12 @@ bool ProcessorHasAvx2() {
     return false;
 #endif
 }
+
+#if defined(__x86_64__)
+__attribute__((target("avx"))) void ZeroUpperHalves() {
+    _mm256_zeroupper();
+}
+#endif
 
 std::atomic<bool>& Avx2Flag() {
     static std::atomic<bool> active{ProcessorHasAvx2()};
@@ -28,6 +38,12 @@ bool Avx2PathActive() {
 
 void ForcePortablePath(bool portable) {
     Avx2Flag().store(!portable && ProcessorHasAvx2(), std::memory_order_relaxed);
+}
+
+void ClearVectorState() {
+#if defined(__x86_64__)
+    if (__builtin_cpu_supports("avx")) ZeroUpperHalves();
+#endif
 }
 
 }  // namespace taviro

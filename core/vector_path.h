@@ -17,4 +17,11 @@ bool Avx2PathActive();
 // while no run is in progress.
 void ForcePortablePath(bool portable);
 
+// Clears the upper halves of the 256-bit registers, which code of the program's libraries may
+// leave in use (a window's, for one) and which a thread takes over from the thread that started
+// it: until they are cleared, every SSE instruction of the thread (the C library's exp and log
+// among them) waits on them, many times slower. Work that several threads share calls it at the
+// start of each thread's part; it does nothing where there is nothing to clear.
+void ClearVectorState();
+
 }  // namespace taviro

@@ -108,6 +108,8 @@ void SetControlText(QWidget* control, const QString& text) {
     } else if (auto* label = qobject_cast<QLabel*>(control)) {
         label->setText(text);
         if (label->property("fitsText").toBool()) label->adjustSize();
+        // A value with a name of its own is told by that name, the value as its description.
+        if (!label->accessibleName().isEmpty()) label->setAccessibleDescription(text);
     }
 }
 
@@ -155,8 +157,13 @@ FormControls BuildForm(QWidget& window, const FormLayout& layout, bool fullEditi
             throw std::logic_error("accessible name for an unknown control " +
                                    std::string(a.control));
         }
-        if (QWidget* w = controls.Find(ToQString(a.control)))
-            w->setAccessibleName(ToQString(a.name));
+        QWidget* w = controls.Find(ToQString(a.control));
+        if (w == nullptr) continue;  // left out of this edition
+        w->setAccessibleName(ToQString(a.name));
+        if (auto* label = qobject_cast<QLabel*>(w)) label->setAccessibleDescription(label->text());
+        // The text field of a drop-down is a control of its own to a screen reader.
+        if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit())
+            combo->lineEdit()->setAccessibleName(ToQString(a.name));
     }
     QWidget* previous = nullptr;
     for (std::string_view name : layout.focusOrder) {

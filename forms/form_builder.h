@@ -33,7 +33,8 @@ class FormControls {
 
 // The text of a text field or drop-down, or the caption of a label.
 QString ControlText(const QWidget* control);
-// Sets it; a text field shows the start of its text, and a label that fits its text resizes itself.
+// Sets it; a text field shows the start of its text, a label that fits its text resizes itself, and
+// a label with an accessible name gives its new text to a screen reader as its description.
 void SetControlText(QWidget* control, const QString& text);
 
 // Builds the controls of `layout` on `window`, sizes the window's client area and sets its caption,

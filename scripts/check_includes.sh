@@ -7,16 +7,28 @@ cd "$(dirname "$0")/.."
 declare -A allowed=(
     [core]="core"
     [datafile]="core datafile"
-    [stats]="core stats"
-    [charts]="core stats charts"
+    [sessions]="core sessions"
+    [estimation]="core estimation"
+    [chart_layout]="core sessions estimation chart_layout"
+    [charts]="core sessions estimation chart_layout charts"
+    [stats_cli]="core sessions estimation chart_layout stats_cli"
     [forms]="core forms"
     [full]="core datafile forms full"
     [lite]="core forms lite"
-    [estimate]="core forms stats charts estimate"
+    [estimate_window]="core forms estimation chart_layout charts estimate_window"
+    [web]="core estimation chart_layout web"
 )
-windowFree="core datafile stats"
+windowFree="core datafile sessions estimation chart_layout stats_cli web"
 
 broken=0
+# Every folder of the product's sources is a part with its rule.
+for folder in $(git ls-files '*.h' '*.cpp' | cut -d/ -f1 | sort -u); do
+    case "$folder" in tests | bench) continue ;; esac
+    if [ -z "${allowed[$folder]+set}" ]; then
+        echo "a part without a rule: $folder/ (add it to scripts/check_includes.sh)"
+        broken=1
+    fi
+done
 for part in "${!allowed[@]}"; do
     [ -d "$part" ] || continue
     while IFS= read -r hit; do

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Taviro need, if any is missing.
+# Installs the Debian packages that building, running and testing Taviro need, if any is missing:
+# among them Emscripten for the web page and Chromium to test it (Node.js and npm come with the
+# machine).
 set -euo pipefail
 
 packages=(
@@ -9,7 +11,8 @@ packages=(
     fonts-ipafont-gothic
     xvfb xauth
     locales
-    desktop-file-utils appstream groff-base man-db dpkg-dev file
+    desktop-file-utils appstream groff-base man-db dpkg-dev file lintian
+    emscripten chromium
 )
 
 missing=()

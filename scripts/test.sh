@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: once for the window-free parts alone
-# (no Qt), once for everything under AddressSanitizer and UndefinedBehaviorSanitizer. The release
-# build is made too (every preset treats warnings as errors), with the Debian package.
+# (no Qt), once for the web page (WebAssembly, in headless Chromium), once for everything under
+# AddressSanitizer and UndefinedBehaviorSanitizer. The release build is made too (every preset
+# treats warnings as errors), with the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,13 +18,19 @@ cmake --preset core
 cmake --build --preset core
 ctest --preset core -j 2
 
+# The web page, tested in headless Chromium against the core preset's taviro-stats: the test's
+# drivers from npm at the versions of package-lock.json (no browser is downloaded).
+npm ci --no-audit --no-fund
+cmake --preset web
+cmake --build --preset web
+ctest --preset web -j 2
+
 cmake --preset debug
 cmake --build --preset debug
 ctest --preset debug -j 2
 
 cmake --preset release
 cmake --build --preset release
-# The Debian package, and what it holds.
+# The Debian package: what it holds, and Debian's checker on it.
 cmake --build --preset release --target package
-dpkg-deb --info build/release/taviro_*.deb >/dev/null
-dpkg-deb --contents build/release/taviro_*.deb | grep ' ./usr/bin/taviro$' >/dev/null
+scripts/check_packaging.sh build/release/taviro_*.deb

@@ -7,8 +7,8 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
+#include "chart_layout/picture_writer.h"
 #include "charts/png_file.h"
-#include "stats/picture_writer.h"
 
 namespace taviro::stats {
 namespace {

@@ -83,7 +83,8 @@ void ExpectStrokesOfEveryGame(const GameHistory& history, const std::vector<doub
         expected.insert(expected.end(), {column, scale.Row(extent.high), scale.Row(extent.low)});
     for (const Stroke& s : FittedStrokes(history, scale)) {
         EXPECT_EQ(s.from.x, s.to.x);
-        EXPECT_TRUE(area.Contains(s.from) && area.Contains(s.to));
+        EXPECT_TRUE(area.Contains(s.from)) << s.from.x << "," << s.from.y;
+        EXPECT_TRUE(area.Contains(s.to)) << s.to.x << "," << s.to.y;
         drawn.insert(drawn.end(), {s.from.x, s.from.y, s.to.y});
     }
     EXPECT_EQ(drawn, expected);

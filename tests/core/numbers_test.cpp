@@ -2,9 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <version>
+
+#include "core/decimal_chars.h"
+#include "core/number_text.h"
 
 namespace taviro {
 namespace {
@@ -101,6 +108,74 @@ TEST(FormatNumber, WritesTheGeneralForm) {
     for (const auto& [x, text] : singles) EXPECT_EQ(FormatNumber(x), text) << x;
     EXPECT_EQ(FormatNumber(std::int32_t{-2147483647 - 1}), "-2147483648");
 }
+
+TEST(NumberText, WritesFullRoundedAndFixedTexts) {
+    const std::tuple<double, const char*, const char*, const char*> cases[] = {
+        // x, FullNumber, FixedNumber(x, 2), Percent(x)
+        {0.1, "0.1", "0.10", "10.0%"},
+        {-0.0, "-0", "0.00", "0.0%"},
+        {0.664412, "0.664412", "0.66", "66.4%"},
+        {2.675, "2.675", "2.67", "267.5%"},
+        {1e16, "1e+16", "10000000000000000.00", "1000000000000000000.0%"},
+        {123456789012345680000.0, "123456789012345683968", "123456789012345683968.00", ""},
+        {1.5e-7, "1.5e-07", "0.00", "0.0%"},
+        {-1234.5, "-1234.5", "-1234.50", "-123450.0%"},
+        {0.00125, "0.00125", "0.00", "0.1%"},
+        {5e-324, "5e-324", "0.00", "0.0%"},
+    };
+    for (const auto& [x, full, fixed, percent] : cases) {
+        EXPECT_EQ(FullNumber(x), full);
+        EXPECT_EQ(FixedNumber(x, 2), fixed) << full;
+        if (*percent != 0) {
+            EXPECT_EQ(Percent(x), percent) << full;
+        }
+    }
+    EXPECT_EQ(OneIn(250.04), "1/250.0");
+    EXPECT_EQ(RoundedNumber(13529.5, 0), "13530");
+    EXPECT_EQ(JsonNumber(kInf), "null");
+}
+
+#if defined(__cpp_lib_to_chars)
+// The texts of printf and strtod that a library without floating-point charconv uses are those of
+// charconv, for doubles of every size, for decimals as people type them and at the powers of two.
+TEST(NumberText, PrintfPathWritesWhatCharconvWrites) {
+    std::mt19937_64 bits(7);
+    std::vector<double> values;
+    for (int i = 0; i < 10000; ++i) {
+        const double x = std::bit_cast<double>(bits());
+        if (std::isfinite(x)) values.push_back(x);
+        values.push_back(static_cast<double>(bits() % 2000000) / std::pow(10.0, i % 12));
+    }
+    for (int e = -1074; e < 1024; ++e) values.push_back(std::ldexp(1.0, e));
+    char a[400], b[400];
+    const auto same = [&](char* endA, char* endB) -> testing::AssertionResult {
+        const std::string ours(a, endA), theirs(b, endB);
+        if (ours == theirs) return testing::AssertionSuccess();
+        return testing::AssertionFailure() << theirs << " in place of " << ours;
+    };
+    for (double x : values) {
+        ASSERT_TRUE(same(ShortestChars(a, a + 400, x), printf_path::ShortestChars(b, b + 400, x)));
+        ASSERT_TRUE(
+            same(GeneralChars(a, a + 400, x, 15), printf_path::GeneralChars(b, b + 400, x, 15)));
+        ASSERT_TRUE(same(FixedChars(a, a + 400, x, 3), printf_path::FixedChars(b, b + 400, x, 3)));
+        const std::string text(
+            a, std::to_chars(a, a + 400, std::fabs(x), std::chars_format::scientific, 16).ptr);
+        const DecimalRead read = ReadDecimal(text.data(), text.data() + text.size());
+        const DecimalRead printed =
+            printf_path::ReadDecimal(text.data(), text.data() + text.size());
+        ASSERT_EQ(read.value, printed.value) << text;
+        ASSERT_EQ(read.end, printed.end) << text;
+    }
+    for (const char* text : {"1e-400", "1e400", "12.5e", "7.e+2x", ".5", "4e-320"}) {
+        const char* end = text + std::strlen(text);
+        const DecimalRead read = ReadDecimal(text, end),
+                          printed = printf_path::ReadDecimal(text, end);
+        EXPECT_EQ(read.value, printed.value) << text;
+        EXPECT_EQ(read.end, printed.end) << text;
+        EXPECT_EQ(read.outOfRange, printed.outOfRange) << text;
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace taviro

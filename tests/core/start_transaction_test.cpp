@@ -10,7 +10,7 @@
 namespace taviro {
 namespace {
 
-using test_support::SameRunAndHistory;
+using test_support::RunDifference;
 using test_support::ScriptedSource;
 
 constexpr std::int32_t kNothing = 100000;
@@ -78,7 +78,7 @@ TEST_F(StartTransactionTest, AStoppedRunLeavesTheStateOfTheLastRunWithItsHistory
         ParameterTexts other = Games("15000");
         other.TexBIG = "30";
         ASSERT_EQ(Start(other, true), StartOutcome::Ran);
-        EXPECT_TRUE(SameRunAndHistory(state_, before));
+        EXPECT_EQ(RunDifference(state_, before), "");
         EXPECT_EQ(state_.DataFileName, "Taviro1.csv");
         // Refused: too many games, a number out of range, a history beyond the limit (light: none).
         ParameterTexts huge = Games("3000");
@@ -89,7 +89,7 @@ TEST_F(StartTransactionTest, AStoppedRunLeavesTheStateOfTheLastRunWithItsHistory
             {Games(history ? "2000000" : "-2147483649"),
              history ? StartOutcome::OutOfMemory : StartOutcome::GameCountTooLarge}};
         for (const auto& [texts, outcome] : refused) EXPECT_EQ(Start(texts), outcome);
-        EXPECT_TRUE(SameRunAndHistory(state_, before));
+        EXPECT_EQ(RunDifference(state_, before), "");
     }
 }
 
@@ -142,7 +142,7 @@ TEST_F(StartTransactionTest, TheOldHistoryIsReleasedFirstAndAFailedAllocationLea
         EXPECT_TRUE(start.ResultsLost());
         SimulationState empty;
         empty.KeepsHistory = true;
-        EXPECT_TRUE(SameRunAndHistory(state_, empty));
+        EXPECT_EQ(RunDifference(state_, empty), "");
         EXPECT_TRUE(state_.KeepsHistory);
         EXPECT_FALSE(origin_.seed);
     }

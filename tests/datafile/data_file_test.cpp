@@ -121,7 +121,8 @@ TEST(DataFile, SummaryLinesEventsBalancesAndQuotes) {
     texts.virtualOut = R"(12"34)";
     std::string bytes;
     MemoryFile file(bytes);
-    ASSERT_TRUE(WriteDataFile(file, s, texts) && file.Commit());
+    ASSERT_TRUE(WriteDataFile(file, s, texts));
+    ASSERT_TRUE(file.Commit());
     const auto lines = Lines(FromCodePage932(bytes));
     ASSERT_EQ(lines.size(), 1001u);
     const std::pair<int, const char*> expected[] = {
@@ -249,12 +250,15 @@ TEST(SaveDataFile, AStopDiscardsTheFileAndReportsNothing) {
     MemoryFile file(bytes);
     std::vector<std::int64_t> told;
     file.onWrite = [&] { told.push_back(followed.GamesPlayed()); };
-    ASSERT_TRUE(WriteDataFile(file, s, kExampleTexts, &followed) && file.Commit());
+    ASSERT_TRUE(WriteDataFile(file, s, kExampleTexts, &followed));
+    ASSERT_TRUE(file.Commit());
     EXPECT_EQ(followed.GamesPlayed(), 200000);
     EXPECT_EQ(Lines(bytes).size(), 200001u);
     EXPECT_GT(told.back(), 0);
     for (std::int64_t games : told)
-        EXPECT_TRUE(games == 0 || (games + 1) % RunControl::kChunkGames == 0) << games;
+        if (games > 0) {
+            EXPECT_EQ((games + 1) % RunControl::kChunkGames, 0) << games;
+        }
 }
 
 // The real file system, in a folder of the test's own that holds the file of a 3-game run.
@@ -310,7 +314,8 @@ TEST_F(PosixDataFile, TheNewFileIsWrittenBesideItsTargetAndKeptOnlyWhenCommitted
         for (bool commit : {false, true}) {
             std::string error;
             auto file = files_.Create(name, error);
-            ASSERT_TRUE(file && file->Write("new"));
+            ASSERT_TRUE(file);
+            ASSERT_TRUE(file->Write("new"));
             EXPECT_EQ(Entries(folder), before + 1) << name;
             EXPECT_EQ(commit && file->Commit(), commit);
         }
@@ -373,7 +378,8 @@ TEST_F(PosixDataFile, AFailureBeyondTheFileSizeLimitKeepsTheOldFile) {
 TEST_F(PosixDataFile, AFailedRenameKeepsTheOldFile) {
     std::string error;
     auto file = files_.Create("Taviro1.csv", error);
-    ASSERT_TRUE(file && file->Write("new"));
+    ASSERT_TRUE(file);
+    ASSERT_TRUE(file->Write("new"));
     // Another program puts a folder in the file's place: the rename cannot replace it.
     std::filesystem::rename("Taviro1.csv", "kept.csv");
     std::filesystem::create_directories("Taviro1.csv/inside");

@@ -14,10 +14,13 @@ class HeldSource final : public UniformSource {
   public:
     explicit HeldSource(ScriptedSource& script) : script_(script) {}
 
-    // Draws stop before script position `position` until Release().
+    // Draws stop before script position `position` until Release() or another HoldAt().
     void HoldAt(std::size_t position) {
-        const std::lock_guard lock(mutex_);
-        holdAt_ = position;
+        {
+            const std::lock_guard lock(mutex_);
+            holdAt_ = position;
+        }
+        released_.notify_all();
     }
     void Release() {
         {

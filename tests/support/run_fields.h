@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -23,10 +24,20 @@ inline std::vector<std::uint8_t> EventCodes(const SimulationState& s) {
     return ValuesOf(s.History).codes;
 }
 
-// Every field a run leaves, the history included.
-inline bool SameRunAndHistory(const SimulationState& a, const SimulationState& b) {
-    return RunFields(a) == RunFields(b) && a.MinBalance == b.MinBalance &&
-           ValuesOf(a.History) == ValuesOf(b.History);
+// The first of the fields a run leaves, the history included, in which two runs differ; empty
+// when they leave the same.
+inline std::string RunDifference(const SimulationState& a, const SimulationState& b) {
+    if (RunFields(a) != RunFields(b)) return "counters, held bonuses or results";
+    if (a.MinBalance != b.MinBalance) return "the lowest balance";
+    const HistoryValues valuesA = ValuesOf(a.History), valuesB = ValuesOf(b.History);
+    if (valuesA.balances.size() != valuesB.balances.size()) return "the history's length";
+    for (std::size_t k = 0; k < valuesA.balances.size(); ++k) {
+        if (valuesA.balances[k] != valuesB.balances[k]) {
+            return "the balance of game " + std::to_string(k);
+        }
+        if (valuesA.codes[k] != valuesB.codes[k]) return "the events of game " + std::to_string(k);
+    }
+    return std::string();
 }
 
 }  // namespace taviro::test_support

@@ -1,4 +1,4 @@
-#include "estimate/estimate_window.h"
+#include "estimate_window/estimate_window.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -10,10 +10,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <new>
 
+#include "chart_layout/estimate_chart.h"
 #include "charts/drawing_painter.h"
-#include "stats/estimate_chart.h"
-#include "stats/estimate_report.h"
+#include "estimation/estimate_report.h"
 #include "support/accessible_names.h"
 #include "support/form_fields.h"
 #include "support/recording_message_box.h"
@@ -80,7 +81,8 @@ class EstimateWindowTest : public QObject {
         QFETCH(QString, args);
         Type(typed);
         Settle();
-        QVERIFY(window_->ShownAnswer() && !window_->AnswerGreyed());
+        QVERIFY(window_->ShownAnswer());
+        QVERIFY(!window_->AnswerGreyed());
         const EstimateWindow::Shown& shown = *window_->ShownAnswer();
         args += QStringLiteral(" --seed 20261206");
         QCOMPARE(QString::fromStdString(EstimateCommand(shown.input)),
@@ -122,7 +124,8 @@ class EstimateWindowTest : public QObject {
         Type("Games=3000 Bigs=12 Regs=8");
         Settle();
         const auto answer = window_->ShownAnswer();
-        QVERIFY(answer && !window_->AnswerGreyed());
+        QVERIFY(answer);
+        QVERIFY(!window_->AnswerGreyed());
         const std::tuple<QString, QString, F, QString> cases[] = {
             {"Bigs", "1２a", F::Bigs, "数字で"}, {"Rate", "", F::Rate, "0 より大きい"}};
         for (const auto& [field, text, reasonAt, reason] : cases) {
@@ -136,7 +139,7 @@ class EstimateWindowTest : public QObject {
                      window_->Reason(reasonAt));
             QVERIFY(window_->AnswerGreyed());
             QCOMPARE(window_->Status(), QString::fromUtf8(kGreyedNote.data()));
-            QVERIFY(SameEstimate(window_->ShownAnswer()->input, answer->input));
+            QVERIFY(window_->ShownAnswer()->input == answer->input);
 
             Type(field + u'=' + before);
             Settle();
@@ -145,25 +148,43 @@ class EstimateWindowTest : public QObject {
         }
     }
 
-    // With no pause, each keystroke starts an estimate that the next one stops.
+    // With no pause, each keystroke starts an estimate that stops the one under way, and the last
+    // one's answer shows. A million remaining games take far longer than a keystroke.
     void aFastRunOfKeystrokesEndsWithTheLastInputsAnswer() {
         window_->SetPause(0);
-        Type("Bigs=12 Regs=8");
-        for (const auto& [field, keys] :
-             {std::pair("Games", "3000"), std::pair("Remaining", "300")}) {
-            for (const char* key = keys; *key != 0; ++key) {
-                QTest::keyClick(Edit(QLatin1String(field)), *key);
-                QTest::qWait(1);
-            }
+        Type("Games=3000 Bigs=12 Regs=8 Remaining=1000000");
+        QTRY_COMPARE_WITH_TIMEOUT(window_->Live().Begun(), 1, 60000);
+        for (int begun = 2; begun <= 4; ++begun) {  // down to 1000 remaining games
+            QTest::keyClick(Edit("Remaining"), Qt::Key_Backspace);
+            QTRY_COMPARE_WITH_TIMEOUT(window_->Live().Begun(), begun, 60000);
         }
         Settle();
-        QVERIFY(window_->Live().Stopped() > 0);
+        QCOMPARE(window_->Live().Stopped(), 3);
         stats::EstimateInput expected;
-        expected.games = 3000, expected.bigs = 12, expected.regs = 8, expected.remaining = 300;
+        expected.games = 3000, expected.bigs = 12, expected.regs = 8, expected.remaining = 1000;
         expected.seed = kWindowSeed;
-        QVERIFY(SameEstimate(window_->ShownAnswer()->input, expected));
+        QVERIFY(window_->ShownAnswer()->input == expected);
         const stats::EstimateAnswer answer = stats::Estimate(expected).answer.value();
         QCOMPARE(window_->ShownAnswer()->answer.posterior, answer.posterior);
+    }
+
+    // An estimate that fails (here: no memory for the next games) says why under the field, and
+    // the last answer stays, greyed.
+    void aFailedEstimateSaysWhyAndKeepsTheLastAnswer() {
+        window_ = std::make_unique<EstimateWindow>(
+            messages_, files_, 2,
+            [](const stats::EstimateInput& in, unsigned threads, RunControl* control) {
+                if (in.remaining > 0) throw std::bad_alloc();
+                return stats::Estimate(in, threads, control);
+            });
+        Type("Games=3000 Bigs=12 Regs=8");
+        Settle();
+        const stats::EstimateInput before = window_->ShownAnswer().value().input;
+        Type("Remaining=500");
+        Settle();
+        QVERIFY(window_->Reason(F::Remaining).contains("メモリが足りません"));
+        QVERIFY(window_->AnswerGreyed());
+        QVERIFY(window_->ShownAnswer()->input == before);
     }
 
     void everyFieldAndFigureHasAName() {

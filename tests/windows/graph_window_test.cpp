@@ -104,7 +104,8 @@ class GraphWindowTest : public QObject {
                  std::vector<std::string>{"まずシミュレートを実行してください。"});
         QVERIFY(Graph() == nullptr);
         Run("3");  // the first results create the window, hidden, with the summary
-        QVERIFY(Graph() != nullptr && !Graph()->isVisible());
+        QVERIFY(Graph() != nullptr);
+        QVERIFY(!Graph()->isVisible());
         QCOMPARE(Graph()->Text("LabMin"), QString("1千円"));
         test_support::CheckAccessibleNames(*Graph(), GraphFormLayout());
         // Every caption of both windows is readable in full.

@@ -1,0 +1,65 @@
+// The page's worker: the WebAssembly module and the calls the page's views make of it, by name.
+// A call runs to its end; a superseded one ends with the worker, which the page terminates.
+let ready = null;  // the module's instance, once it is there
+let failure = '';  // what the module last said went wrong
+
+// The module's JavaScript and its compiled WebAssembly, fetched side by side.
+function load(module) {
+  const compiled = module
+    ? Promise.resolve(module)
+    : WebAssembly.compileStreaming(fetch(new URL('taviro.wasm', import.meta.url))).then((m) => {
+        postMessage({compiled: m});
+        return m;
+      });
+  return Promise.all([import('./taviro.js'), compiled]).then(([{default: createTaviro}, m]) => createTaviro({
+    instantiateWasm(imports, done) {
+      WebAssembly.instantiate(m, imports).then((instance) => done(instance, m));
+      return {};
+    },
+    print() {},
+    printErr(text) { failure = text; },
+  }));
+}
+
+// A vector of embind as an array.
+function array(vector) {
+  const out = [];
+  for (let i = 0; i < vector.size(); ++i) out.push(vector.get(i));
+  vector.delete();
+  return out;
+}
+
+const calls = {
+  estimateNotes: (t) => t.estimateNotes(),
+  readEstimateFields: (t, {texts, lastEdited}) => t.readEstimateFields(texts, lastEdited ?? ''),
+  readEachEstimateField: (t, {texts}) => array(t.readEachEstimateField(texts)),
+  estimateFields: (t, {texts, width}) => t.estimateFields(texts, width),
+  // Light runs of `games` games, one after another for at least `least` milliseconds: the
+  // fastest one's games per second.
+  timeLightRun(t, {games, least}) {
+    let best = 0;
+    let runs = 0;
+    const start = performance.now();
+    do {
+      const begin = performance.now();
+      t.playLightRun(games, 1 + runs);
+      best = Math.max(best, games / ((performance.now() - begin) / 1000));
+      ++runs;
+    } while (performance.now() - start < least);
+    return {gamesPerSecond: best, runs};
+  },
+};
+
+onmessage = async ({data}) => {
+  if ('module' in data) {
+    ready = load(data.module);
+    return;
+  }
+  const {id, name, args} = data;
+  try {
+    const taviro = await ready;
+    postMessage({id, value: calls[name](taviro, args)});
+  } catch (error) {
+    postMessage({id, error: failure || String(error?.message ?? error), broken: true});
+  }
+};
