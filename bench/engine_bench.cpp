@@ -5,7 +5,6 @@
 #include <sys/resource.h>
 
 #include <array>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -178,32 +177,31 @@ void BM_FullRun(benchmark::State& state) {
     SimulationState s = PreparedRun(games, true);
     for (auto _ : state) {
         RunSimulation(s, source);
-        benchmark::DoNotOptimize(s.Balance.data());
+        benchmark::DoNotOptimize(s.History);
     }
     state.SetItemsProcessed(state.iterations() * games);
-    // Each game writes its balance and its event byte.
-    state.SetBytesProcessed(state.iterations() * games *
-                            static_cast<std::int64_t>(sizeof(double) + sizeof(EventByte)));
-    const double bytes = static_cast<double>(s.Balance.capacity() * sizeof(double) +
-                                             s.GameLog.size() + s.BalanceExtents.Bytes());
-    state.counters["history_bytes_per_game"] = bytes / static_cast<double>(games + 1);
+    state.counters["history_bytes_per_game"] =
+        static_cast<double>(s.History.Bytes()) / static_cast<double>(games + 1);
 }
 BENCHMARK(BM_FullRun)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
-// What the full run's history writes stands against: plain writes to as many bytes (9 a game).
-void BM_MemoryWrite(benchmark::State& state) {
-    const std::int64_t games = state.range(0);
-    const auto size = static_cast<std::size_t>(games + 1) * (sizeof(double) + 1);
-    std::vector<char> buffer(size);
-    char value = 0;
-    for (auto _ : state) {
-        std::memset(buffer.data(), ++value, size);
-        benchmark::DoNotOptimize(buffer.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(size));
+// The history a 100000000-game run keeps at each setting, whose bonuses decide how many games
+// have an event.
+void BM_HistoryMemory(benchmark::State& state) {
+    constexpr std::int64_t kGames = 100'000'000;
+    ParameterTexts texts;
+    texts.TexGAME = std::to_string(kGames);
+    const PresetTexts preset = kSettingPresets[static_cast<std::size_t>(state.range(0) - 1)];
+    texts.TexBIG = preset.big, texts.TexREG = preset.reg;
+    SimulationState s = PreparedState(texts, true).value();
+    XoshiroSource source(1);
+    for (auto _ : state) RunSimulation(s, source);
+    state.SetItemsProcessed(state.iterations() * kGames);
+    state.counters["history_bytes_per_game"] =
+        static_cast<double>(s.History.Bytes()) / static_cast<double>(kGames + 1);
+    state.counters["history_MB"] = static_cast<double>(s.History.Bytes()) / 1e6;
 }
-BENCHMARK(BM_MemoryWrite)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HistoryMemory)->DenseRange(1, 6)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

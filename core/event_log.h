@@ -1,11 +1,10 @@
-// The event text of every game, kept as one byte per game. A game's text is always built from
-// the same few pieces in the same order (a bonus held during AR, the end of AR, a payment, the
-// end of the run), so the byte records which pieces occurred and the text is produced on demand.
+// The event byte of a game. A game's text is always built from the same few pieces in the same
+// order (a bonus held during AR, the end of AR, a payment, the end of the run), so the byte
+// records which pieces occurred and the text is produced on demand.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace taviro {
 
@@ -28,30 +27,26 @@ inline constexpr std::uint8_t PaidStock(std::int32_t kind) {
 inline constexpr std::uint8_t kPaidMask = 0x70;
 // Bit 7: the last game of the run.
 inline constexpr std::uint8_t kRunEnd = 0x80;
+
+// The AR periods a payment starts, from the game after it.
+inline constexpr std::int32_t kAr150Games = 150;
+inline constexpr std::int32_t kAr1000Games = 1000;
+// The AR games that the payment of `code` starts; 0 when it starts none.
+inline constexpr std::int32_t ArGamesStarted(std::uint8_t code) {
+    switch (code & kPaidMask) {
+        case PaidStock(2):  // normal BIG with AR150
+        case PaidStock(5):  // hyper BIG with AR150
+            return kAr150Games;
+        case PaidStock(3):
+        case PaidStock(6):
+            return kAr1000Games;
+        default:
+            return 0;
+    }
+}
 }  // namespace event
 
 // The exact event text of one game from its event byte.
 std::string EventText(std::uint8_t code);
-
-// One game's event byte as stored. A scoped enum rather than a character type, so that storing
-// it in the game loop cannot alias the run's other variables.
-enum class EventByte : std::uint8_t {};
-
-class EventLog {
-  public:
-    // Replaces the log by `size` games without events. Throws std::bad_alloc when it cannot.
-    void Reset(std::size_t size) { codes_.assign(size, EventByte{}); }
-
-    std::size_t size() const { return codes_.size(); }
-    bool empty() const { return codes_.empty(); }
-
-    std::uint8_t Code(std::size_t game) const { return static_cast<std::uint8_t>(codes_[game]); }
-    std::string Text(std::size_t game) const { return EventText(Code(game)); }
-    void Set(std::size_t game, std::uint8_t code) { codes_[game] = EventByte{code}; }
-    EventByte* data() { return codes_.data(); }
-
-  private:
-    std::vector<EventByte> codes_;
-};
 
 }  // namespace taviro

@@ -83,16 +83,17 @@ std::vector<AxisMark> GameMarks(const FittedScale& scale) {
     return marks;
 }
 
-std::vector<Stroke> FittedStrokes(std::span<const double> balance, const BalanceEnvelope& envelope,
-                                  const FittedScale& scale) {
+std::vector<Stroke> FittedStrokes(const GameHistory& history, const FittedScale& scale) {
     const std::int64_t games = scale.Games();
     const PixelRect& area = scale.Area();
     std::vector<Stroke> strokes;
-    if (balance.size() <= static_cast<std::size_t>(games)) return strokes;
+    if (static_cast<std::int64_t>(history.Size()) <= games) return strokes;
     if (games <= area.right - area.left) {
+        HistoryReader game(history, 0);
         for (std::int64_t i = 1; i <= games; ++i) {
-            const double from = balance[static_cast<std::size_t>(i - 1)];
-            const double to = balance[static_cast<std::size_t>(i)];
+            const double from = game.Balance();
+            game.Next();
+            const double to = game.Balance();
             if (!std::isfinite(from) || !std::isfinite(to)) continue;
             strokes.push_back(
                 {{scale.Column(i - 1), scale.Row(from)}, {scale.Column(i), scale.Row(to)}});
@@ -103,9 +104,7 @@ std::vector<Stroke> FittedStrokes(std::span<const double> balance, const Balance
         const std::int64_t first = scale.FirstGameFrom(column);
         const std::int64_t last =
             column == area.right ? games : scale.FirstGameFrom(column + 1) - 1;
-        const BalanceExtent extent =
-            envelope.Of(balance, static_cast<std::size_t>(std::max<std::int64_t>(first - 1, 0)),
-                        static_cast<std::size_t>(last));
+        const BalanceExtent extent = history.Of(std::max<std::int64_t>(first - 1, 0), last);
         if (extent.Empty()) continue;
         strokes.push_back({{column, scale.Row(extent.high)}, {column, scale.Row(extent.low)}});
     }

@@ -4,11 +4,11 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
-#include "core/balance_envelope.h"
+#include "core/balance_extent.h"
+#include "core/game_history.h"
 
 namespace taviro {
 
@@ -73,12 +73,11 @@ struct Stroke {
     PixelPoint to;
 };
 
-// The curve of balance[0] to balance[scale.Games()], from game 0 on. Where games are a pixel or
-// more apart: one segment per game, from the point of the game before. Otherwise one vertical
-// stroke per column, from the lowest to the highest point of the games in it and of the game
-// before the first of them. Balances that are not finite numbers are left out. `envelope` is that
-// of `balance`.
-std::vector<Stroke> FittedStrokes(std::span<const double> balance, const BalanceEnvelope& envelope,
-                                  const FittedScale& scale);
+// The curve of games 0 to scale.Games() of `history`. Where games are a pixel or more apart: one
+// segment per game, from the point of the game before. Otherwise one vertical stroke per column,
+// from the lowest to the highest point of the games in it and of the game before the first of
+// them, read from the extents of the history's blocks of games. Balances that are not finite
+// numbers are left out.
+std::vector<Stroke> FittedStrokes(const GameHistory& history, const FittedScale& scale);
 
 }  // namespace taviro

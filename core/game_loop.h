@@ -102,17 +102,21 @@ inline bool PaymentDue(const SimulationState& s) {
 // Plays `count` games from `first` in which nothing is drawn, paid or ended: each adds the base of
 // its mode, an AR game also counts down. The state must allow it (no payment due; in AR, more
 // than `count` games left). A recorder that names the games whose balance it wants
-// (WantedGames, ascending) gets those of them among these games (WantedBalances, SkipWanted).
+// (WantedGames, ascending) gets those of them among these games (WantedBalances, SkipWanted); one
+// that keeps the balances gets the balance after them (QuietGames).
 template <class Recorder>
 void PlayQuietGames(SimulationState& s, Recorder& recorder, std::int64_t first, std::int64_t count,
-                    double& balance, float& lowest) {
+                    RepeatedAdder& adder, double& balance, float& lowest) {
     double base = s.BaseN;
     if (s.ARMode == 1) {
         s.ARLeft -= static_cast<std::int32_t>(count);
         s.CntARGames += static_cast<std::int32_t>(count);
         base = s.BaseAR;
     }
-    if constexpr (requires { recorder.WantedGames(); }) {
+    if constexpr (requires { recorder.QuietGames(first, count, balance); }) {
+        balance = adder.Add(balance, base, count, lowest);
+        recorder.QuietGames(first, count, balance);
+    } else if constexpr (requires { recorder.WantedGames(); }) {
         // The balances of the games the recorder names come out of the same bulk sum.
         const std::span<const std::int64_t> wanted = recorder.WantedGames();
         const auto inside = static_cast<std::size_t>(
@@ -125,7 +129,7 @@ void PlayQuietGames(SimulationState& s, Recorder& recorder, std::int64_t first, 
             recorder.SkipWanted(inside);
         }
     } else if constexpr (Recorder::kKeepsBalance) {
-        balance = AddRepeatedly(balance, base, count, recorder.QuietBalances(first), lowest);
+        balance = adder.Add(balance, base, count, lowest);
     }
     recorder.EndQuietGames(first, count);
 }
@@ -140,8 +144,9 @@ bool PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder,
                RunControl* control = nullptr) {
     ResetRun(s);
     recorder.Begin();
-    double balance = 0;  // after the current game
-    float lowest = 0;    // the lowest balance in single precision, never above 0
+    double balance = 0;   // after the current game
+    float lowest = 0;     // the lowest balance in single precision, never above 0
+    RepeatedAdder adder;  // for the quiet games
     auto playOne = [&](std::int64_t game, std::int32_t draw) {
         s.GameNo = static_cast<std::int32_t>(game);
         s.Draw = draw;
@@ -159,6 +164,10 @@ bool PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder,
     alignas(32) std::array<std::int32_t, kBlock> draws;
     std::array<std::uint64_t, kBlock / 64> bonus;  // the draws in a bonus region
     static_assert(RunControl::kChunkGames % kBlock == 0);
+    // A recorder that keeps something of every block of games has blocks made of whole blocks of
+    // draws, so that a run of quiet games lies inside one of them.
+    if constexpr (requires { Recorder::kBlockGames; })
+        static_assert(Recorder::kBlockGames % kBlock == 0);
     for (std::int64_t first = 1; first <= games; first += kBlock) {
         if (control != nullptr && (first - 1) % RunControl::kChunkGames == 0) {
             control->Publish(first - 1);
@@ -174,7 +183,7 @@ bool PlayGames(SimulationState& s, UniformSource& source, Recorder& recorder,
                 std::int64_t quietEnd = NextMarked(bonus.data(), j, count);
                 if (s.ARMode == 1) quietEnd = std::min<std::int64_t>(quietEnd, j + s.ARLeft - 1);
                 if (quietEnd > j) {
-                    PlayQuietGames(s, recorder, first + j, quietEnd - j, balance, lowest);
+                    PlayQuietGames(s, recorder, first + j, quietEnd - j, adder, balance, lowest);
                     j = quietEnd;
                     if (j == count) break;
                 }

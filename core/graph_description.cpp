@@ -14,8 +14,9 @@ std::int32_t Games(const SimulationState& s) {
 
 // "：最終 -1234枚、最低 -2345枚"
 std::string LastAndLowest(const SimulationState& s) {
-    const auto game = static_cast<std::size_t>(Games(s));
-    const double last = game < s.Balance.size() ? s.Balance[game] : 0.0;
+    const std::int64_t game = Games(s);
+    const double last =
+        game < static_cast<std::int64_t>(s.History.Size()) ? s.History.Balance(game) : 0.0;
     return "：最終 " + FormatNumber(RoundHalfEven(last, 0)) + "枚、最低 " +
            FormatNumber(RoundHalfEven(s.MinBalance, 0)) + "枚";
 }

@@ -20,8 +20,4 @@ std::string FittedGraphDescription(const SimulationState& s, double highest);
 // Before any drawing.
 inline constexpr std::string_view kEmptyGraphDescription = "グラフはまだ描かれていません";
 
-// When the memory for fitting a long run to the window runs out.
-inline constexpr std::string_view kFitOutOfMemory =
-    "メモリが足りないため、全体を表示できませんでした。";
-
 }  // namespace taviro

@@ -2,17 +2,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
 #include "core/numbers.h"
 
 namespace taviro {
-namespace {
-
-constexpr std::uint64_t kHistoryBytesPerGame = sizeof(double) + sizeof(std::uint8_t);
-
-}  // namespace
 
 std::optional<PresetTexts> SettingPreset(std::string_view selectorText) {
     const double setting = ParseNumber(selectorText);
@@ -36,10 +32,16 @@ std::uint64_t DefaultHistoryLimit() {
     return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize) / 2;
 }
 
-std::uint64_t HistoryBytes(std::int32_t gameCount) {
+std::uint64_t HistoryBytes(std::int32_t gameCount, std::int32_t bonusThreshold) {
     const std::uint64_t elements = gameCount < 0 ? 1 : static_cast<std::uint64_t>(gameCount) + 1;
-    const std::uint64_t blocks = (elements + BalanceEnvelope::kBlock - 1) / BalanceEnvelope::kBlock;
-    return elements * kHistoryBytesPerGame + blocks * sizeof(BalanceExtent);
+    // A game has an event when it draws a bonus, pays one or ends an AR; a bonus is paid once and
+    // starts at most one AR, so at most three games per bonus drawn have one, and the last game.
+    // The draws counted: their expectation and eight standard deviations more.
+    const double share = std::clamp(static_cast<double>(bonusThreshold) / LOTTERY_SPACE, 0.0, 1.0);
+    const double draws = share * static_cast<double>(elements - 1);
+    const double events =
+        std::min(static_cast<double>(elements), 3 * (draws + 8 * std::sqrt(draws) + 1) + 1);
+    return GameHistory::BytesFor(elements, static_cast<std::uint64_t>(events));
 }
 
 LoadStatus LoadParameters(SimulationState& state, const ParameterTexts& texts,
@@ -59,38 +61,31 @@ LoadStatus LoadParameters(SimulationState& state, const ParameterTexts& texts,
         if (!std::isfinite(value)) return LoadStatus::NumberTooLarge;
     }
 
-    std::vector<double> balance;
-    EventLog log;
-    BalanceEnvelope extents;
+    const std::int32_t w = ProbabilityWeight(big);
+    const std::int32_t thrREG = (w + ProbabilityWeight(reg)) * 116;
+    GameHistory history;
     if (state.KeepsHistory) {
-        if (HistoryBytes(*gameCount) > historyLimit) return LoadStatus::OutOfMemory;
+        if (HistoryBytes(*gameCount, thrREG) > historyLimit) return LoadStatus::OutOfMemory;
         const std::size_t elements = *gameCount < 0 ? 1 : static_cast<std::size_t>(*gameCount) + 1;
         try {
-            log.Reset(elements);
-            balance.assign(elements, 0.0);
-            extents.Reset(elements);
+            history.Reset(elements);
         } catch (const std::bad_alloc&) {
             return LoadStatus::OutOfMemory;
         }
     }
 
-    const std::int32_t w = ProbabilityWeight(big);
     state.WeightBIG = w;
     state.ThrBIG = 58 * w;
     state.ThrBIG_AR150 = 57 * w + state.ThrBIG;
     state.ThrBIG_AR1000 = w + state.ThrBIG_AR150;
-    state.ThrREG = (w + ProbabilityWeight(reg)) * 116;
+    state.ThrREG = thrREG;
     state.GameCount = *gameCount;
     state.BaseN = coins[0];
     state.BaseAR = coins[1];
     state.OutNBIG = coins[2];
     state.OutHBIG = coins[3];
     state.OutREG = coins[4];
-    if (state.KeepsHistory) {
-        state.GameLog = std::move(log);
-        state.Balance = std::move(balance);
-        state.BalanceExtents = std::move(extents);
-    }
+    if (state.KeepsHistory) state.History = std::move(history);
     return LoadStatus::Loaded;
 }
 

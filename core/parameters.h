@@ -72,9 +72,10 @@ enum class LoadStatus {
 // Bytes of per-game history that a run may allocate at most: half of the physical memory.
 std::uint64_t DefaultHistoryLimit();
 
-// Bytes of history a run of `gameCount` games needs (one balance and one event byte per game,
-// game 0 included, and the extents of every block of games).
-std::uint64_t HistoryBytes(std::int32_t gameCount);
+// Bytes of history a run of `gameCount` games needs whose lottery numbers up to `bonusThreshold`
+// (`ThrREG`) draw a bonus: what every game needs (GameHistory), and the games with an event,
+// counted generously, for they depend on the draws.
+std::uint64_t HistoryBytes(std::int32_t gameCount, std::int32_t bonusThreshold);
 
 // Reads the parameter texts into the state and, when the state keeps history, allocates it anew.
 // On any status but Loaded the state is left exactly as it was.

@@ -2,10 +2,10 @@
 // (in registers: previous balance plus the game's base, then plus the bonus paid, the same order
 // for every recorder) and hands each game's balance and event byte to the recorder, which keeps as
 // much as its edition needs. Games in which nothing happens come in runs: the recorder is told of
-// them all at once (QuietBalances, EndQuietGames), the balances already being computed.
+// them all at once (EndQuietGames), one that keeps the balances with the balance after them
+// (QuietGames).
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <span>
@@ -32,8 +32,6 @@ class BalanceTracker {
     static constexpr bool kKeepsBalance = true;
     void Begin() {}
     void EndGame(std::int64_t /*game*/, double /*balance*/, std::uint8_t /*code*/) {}
-    // Where the balances of the quiet games from `first` on go: nowhere.
-    double* QuietBalances(std::int64_t /*first*/) { return nullptr; }
     void EndQuietGames(std::int64_t /*first*/, std::int64_t /*count*/) {}
     void End(std::int32_t /*games*/, double finalBalance, float lowest) {
         final_ = finalBalance;
@@ -74,47 +72,40 @@ class CheckpointRecorder : public BalanceTracker {
     std::size_t next_ = 0;
 };
 
-// The full edition: `Balance`, `GameLog`, `BalanceExtents` and `MinBalance` of the state.
+// The full edition: the history and the lowest balance (`MinBalance`) of the state.
 class HistoryRecorder {
   public:
     static constexpr bool kKeepsBalance = true;
+    // The history's blocks of games, which the loop's blocks of draws must fit in.
+    static constexpr std::int64_t kBlockGames = GameHistory::kBlockGames;
 
-    explicit HistoryRecorder(SimulationState& s) : state_(s), extents_(s.BalanceExtents) {
+    explicit HistoryRecorder(SimulationState& s) : state_(s), history_(s.History) {
         const std::size_t expected =
             s.GameCount < 0 ? 1 : static_cast<std::size_t>(s.GameCount) + 1;
-        if (s.Balance.size() != expected || s.GameLog.size() != expected ||
-            s.BalanceExtents.Size() != expected) {
+        if (s.History.Size() != expected) {
             throw std::logic_error("history not allocated for this game count");
         }
-        balance_ = s.Balance.data();
-        codes_ = s.GameLog.data();
     }
 
     void Begin() {
-        balance_[0] = 0;
-        extents_.Record(0, 0);
+        history_.Begin(
+            {state_.BaseN, state_.BaseAR, state_.OutREG, state_.OutNBIG, state_.OutHBIG});
     }
     void EndGame(std::int64_t game, double balance, std::uint8_t code) {
-        balance_[game] = balance;
-        codes_[game] = EventByte{code};
-        extents_.Record(static_cast<std::size_t>(game), balance);
+        history_.AddGame(game, balance, code);
     }
-    double* QuietBalances(std::int64_t first) { return balance_ + first; }
-    void EndQuietGames(std::int64_t first, std::int64_t count) {
-        std::fill(codes_ + first, codes_ + first + count, EventByte{event::kHeldNone});
-        extents_.RecordOneWay(static_cast<std::size_t>(first),
-                              {balance_ + first, static_cast<std::size_t>(count)});
+    void QuietGames(std::int64_t first, std::int64_t count, double last) {
+        history_.AddQuietGames(first, count, last);
     }
+    void EndQuietGames(std::int64_t /*first*/, std::int64_t /*count*/) {}  // told by QuietGames
     void End(std::int32_t games, double /*finalBalance*/, float lowest) {
-        if (games >= 1) state_.GameLog.Set(games, state_.GameLog.Code(games) | event::kRunEnd);
+        if (games >= 1) history_.MarkLastGame(event::kRunEnd);
         state_.MinBalance = lowest;
     }
 
   private:
     SimulationState& state_;
-    BalanceEnvelope& extents_;
-    double* balance_ = nullptr;
-    EventByte* codes_ = nullptr;
+    GameHistory& history_;
 };
 
 }  // namespace taviro

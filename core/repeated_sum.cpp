@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "core/bit_cast.h"
 #include "core/vector_path.h"
@@ -124,6 +125,43 @@ double AddRepeatedly(double balance, double step, std::int64_t count, double* ou
 #endif
         },
         [out](std::int64_t done, double sum) { out[done] = sum; });
+}
+
+namespace {
+
+double DoubleOfBits(std::uint64_t bits) {
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+}  // namespace
+
+const RepeatedAdder::Binade& RepeatedAdder::Prepare(std::uint64_t key, double step,
+                                                    std::size_t sign) {
+    Binade& binade = binades_[sign];
+    binade = {};
+    binade.key = key;
+    std::memcpy(&binade.stepBits, &step, sizeof binade.stepBits);
+    // The conditions of UniformSteps for every start of the binade: finite and at least 2^-900 in
+    // size, `step` at most a quarter of the binade's least value (no NaN, and not 0, which
+    // AddRepeatedly treats apart).
+    const auto biased = static_cast<std::int64_t>(key & 0x7FF);
+    if (biased < 123 || biased > 2046 || step == 0) return binade;
+    const double quarter = DoubleOfBits(static_cast<std::uint64_t>(biased - 2) << 52);
+    if (!(std::fabs(step) <= quarter)) return binade;
+    // The same rounding of the step to a multiple of the spacing u as there.
+    const double u = DoubleOfBits(static_cast<std::uint64_t>(biased - 52) << 52);
+    const double perU = DoubleOfBits(static_cast<std::uint64_t>(2098 - biased) << 52);
+    const double units = step * perU;
+    constexpr double kRound = 0x1.8p52;
+    const double q = (units + kRound) - kRound;
+    if (std::fabs(units - q) == 0.5) return binade;
+    const auto change = static_cast<std::int64_t>((key >> 11) != 0 ? -q : q);
+    binade.size = std::abs(change);
+    binade.grows = change > 0;
+    binade.amount = q * u;
+    return binade;
 }
 
 double AddRepeatedlyAt(double balance, double step, std::int64_t count,

@@ -5,10 +5,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
 
-#include "core/balance_envelope.h"
-#include "core/event_log.h"
+#include "core/game_history.h"
 
 namespace taviro {
 
@@ -29,15 +27,14 @@ enum StockKind : std::int32_t {
 inline constexpr std::int32_t kStockSlots = 255;  // slots 1 to 255; slot 0 is never used
 
 struct SimulationState {
-    // Whether runs keep the per-game history (`Balance`, `GameLog`, `MinBalance`). The full
-    // edition sets it; the light edition never allocates, writes or reads those fields.
+    // Whether runs keep the per-game history (`History`, `MinBalance`). The full edition sets it;
+    // the light edition never allocates, writes or reads those fields.
     bool KeepsHistory = false;
 
     double VirtualOut = 0;
-    std::vector<double> Balance;  // net coins after each game, 0 to GameCount
-    EventLog GameLog;             // event text of each game, 0 to GameCount
-    // The lowest and highest `Balance` of every block of games, kept with the history.
-    BalanceEnvelope BalanceExtents;
+    // The per-game history, games 0 to GameCount: the net coins after each game and the event
+    // text of each game, kept compactly (see game_history.h).
+    GameHistory History;
     std::string DataFileName;
     std::int32_t Answer = 0;
     float MinBalance = 0;

@@ -2,9 +2,9 @@
 // in twips of the graph window's client area.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 #include "core/simulation_state.h"
 
@@ -15,11 +15,11 @@ struct CurvePoint {
     float y;
 };
 
-// The point of game k: one twip per game to the right of GraphX0, 2 coins per twip above GraphY0.
-inline CurvePoint PointOfGame(const SimulationState& s, std::int32_t k) {
-    const auto x = static_cast<float>(std::int64_t{s.GraphX0} + k);
-    const auto y =
-        static_cast<float>(s.GraphY0 - s.Balance[static_cast<std::size_t>(k)] / s.GraphYDiv);
+// The point of game k with balance `balance`: one twip per game to the right of GraphX0, 2 coins
+// per twip above GraphY0.
+inline CurvePoint PointOfGame(const SimulationState& s, std::int64_t k, double balance) {
+    const auto x = static_cast<float>(s.GraphX0 + k);
+    const auto y = static_cast<float>(s.GraphY0 - balance / s.GraphYDiv);
     return {x, y};
 }
 
@@ -29,13 +29,16 @@ inline CurvePoint PointOfGame(const SimulationState& s, std::int32_t k) {
 template <class Draw>
 void ForEachVisibleSegment(const SimulationState& s, int clientWidth, Draw&& draw) {
     const std::int64_t lastVisible = std::int64_t{clientWidth} - s.GraphX0 + 1;
-    const std::int64_t last = std::min<std::int64_t>(s.GameCount, lastVisible);
+    const std::int64_t last = std::min<std::int64_t>(
+        {s.GameCount, lastVisible, static_cast<std::int64_t>(s.History.Size()) - 1});
+    if (last < 1) return;
+    HistoryReader game(s.History, 0);
+    CurvePoint to = PointOfGame(s, 0, game.Balance());
     for (std::int64_t i = 1; i <= last; ++i) {
-        const CurvePoint from = PointOfGame(s, static_cast<std::int32_t>(i));
-        const CurvePoint to = PointOfGame(s, static_cast<std::int32_t>(i - 1));
-        if (!std::isfinite(from.y) || !std::isfinite(to.y)) continue;
-        draw(from, to);
+        game.Next();
+        const CurvePoint from = PointOfGame(s, i, game.Balance());
+        if (std::isfinite(from.y) && std::isfinite(to.y)) draw(from, to);
+        to = from;
     }
 }
-
 }  // namespace taviro

@@ -13,21 +13,15 @@ namespace {
 
 // A copy of everything but the history, which is left in `s`.
 SimulationState CopyWithoutHistory(SimulationState& s) {
-    std::vector<double> balance = std::move(s.Balance);
-    EventLog log = std::move(s.GameLog);
-    BalanceEnvelope extents = std::move(s.BalanceExtents);
+    GameHistory history = std::move(s.History);
     SimulationState copy = s;
-    s.Balance = std::move(balance);
-    s.GameLog = std::move(log);
-    s.BalanceExtents = std::move(extents);
+    s.History = std::move(history);
     return copy;
 }
 
 // Gives the memory of the history back, not just its contents.
 void ReleaseHistory(SimulationState& s) {
-    std::vector<double>().swap(s.Balance);
-    s.GameLog = EventLog{};
-    s.BalanceExtents = BalanceEnvelope{};
+    s.History = GameHistory{};
 }
 
 // Games 0 to the count; one element for a count below 1.
@@ -46,21 +40,9 @@ bool SameEnd(const SimulationState& a, const SimulationState& b) {
 }  // namespace
 
 bool AllocateHistory(SimulationState& state, std::size_t elements, const RunControl* control) {
-    // Writing the zeros is what takes the time: the system hands out the pages as they are first
-    // touched.
-    constexpr std::size_t kStep = std::size_t{1} << 22;
+    if (control != nullptr && control->StopRequested()) return false;
     try {
-        state.GameLog.Reset(elements);
-        state.BalanceExtents.Reset(elements);
-        state.Balance.clear();
-        state.Balance.reserve(elements);
-        while (state.Balance.size() < elements) {
-            if (control != nullptr && control->StopRequested()) {
-                ReleaseHistory(state);
-                return false;
-            }
-            state.Balance.resize(std::min(elements, state.Balance.size() + kStep), 0.0);
-        }
+        state.History.Reset(elements);
         return true;
     } catch (const std::bad_alloc&) {
         ReleaseHistory(state);
@@ -87,7 +69,9 @@ StartOutcome StartTransaction::Prepare(const ParameterTexts& texts, std::uint64_
         case LoadStatus::OutOfMemory:
             return StartOutcome::OutOfMemory;
     }
-    if (history && HistoryBytes(run.GameCount) > historyLimit) return StartOutcome::OutOfMemory;
+    if (history && HistoryBytes(run.GameCount, run.ThrREG) > historyLimit) {
+        return StartOutcome::OutOfMemory;
+    }
 
     run.KeepsHistory = history;
     if (run.GameCount == 0) {
@@ -104,10 +88,8 @@ StartOutcome StartTransaction::Prepare(const ParameterTexts& texts, std::uint64_
         return StartOutcome::NoGames;
     }
     if (history) {
-        releasedElements_ = state_.Balance.size();
-        releasedBalance_ = std::move(state_.Balance);
-        releasedLog_ = std::move(state_.GameLog);
-        releasedExtents_ = std::move(state_.BalanceExtents);
+        releasedElements_ = state_.History.Size();
+        releasedHistory_ = std::move(state_.History);
         ReleaseHistory(state_);  // leaves it empty
         elements_ = HistoryElements(run.GameCount);
     }
@@ -118,20 +100,23 @@ StartOutcome StartTransaction::Prepare(const ParameterTexts& texts, std::uint64_
 }
 
 std::size_t StartTransaction::HeldHistoryBytes() const {
-    return (releasedBalance_.capacity() + run_.Balance.capacity()) * sizeof(double) +
-           releasedLog_.size() + run_.GameLog.size() + releasedExtents_.Bytes() +
-           run_.BalanceExtents.Bytes();
+    return releasedHistory_.Bytes() + run_.History.Bytes();
 }
 
 bool StartTransaction::Play(RunControl& control) {
-    std::vector<double>().swap(releasedBalance_);
-    releasedLog_ = EventLog{};
-    releasedExtents_ = BalanceEnvelope{};
+    releasedHistory_ = GameHistory{};
     if (run_.KeepsHistory && !allocate_(run_, elements_, &control)) {
         outOfMemory_ = !control.StopRequested();
         return false;
     }
-    return RunSimulation(run_, source_, &control);
+    try {
+        return RunSimulation(run_, source_, &control);
+    } catch (const std::bad_alloc&) {
+        // The games with an event did not fit.
+        ReleaseHistory(run_);
+        outOfMemory_ = true;
+        return false;
+    }
 }
 
 void StartTransaction::Commit() {
@@ -163,7 +148,12 @@ bool StartTransaction::Replay(RunControl& control) {
     }
     run_.KeepsHistory = true;
     source_.Restart(*origin_.seed);
-    replayed_ = RunSimulation(run_, source_, &control);
+    try {
+        replayed_ = RunSimulation(run_, source_, &control);
+    } catch (const std::bad_alloc&) {
+        ReleaseHistory(run_);
+        replayed_ = false;
+    }
     return replayed_;
 }
 
@@ -184,9 +174,7 @@ bool StartTransaction::Restore() {
         ResetState();
         return false;
     }
-    state_.Balance = std::move(run_.Balance);
-    state_.GameLog = std::move(run_.GameLog);
-    state_.BalanceExtents = std::move(run_.BalanceExtents);
+    state_.History = std::move(run_.History);
     run_ = SimulationState{};
     return true;
 }

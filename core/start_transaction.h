@@ -28,9 +28,9 @@ struct HistoryOrigin {
     ParameterTexts texts;
 };
 
-// Allocates a history of `elements` games without events and with every balance 0, in steps
-// between which it looks for a stop request of `control` (which may be null). False, with nothing
-// allocated, when the memory cannot be had or a stop was requested.
+// Allocates a history of `elements` games without events and with every balance 0, unless
+// `control` (which may be null) already asks to stop. False, with nothing allocated, when the
+// memory cannot be had or a stop was requested.
 using HistoryAllocator = bool (*)(SimulationState& state, std::size_t elements,
                                   const RunControl* control);
 bool AllocateHistory(SimulationState& state, std::size_t elements, const RunControl* control);
@@ -54,8 +54,9 @@ class StartTransaction {
     // new one.
     std::size_t HeldHistoryBytes() const;
 
-    // On a worker thread: frees the released history, allocates the new one (the slow part of a
-    // long run) and plays the run; false when `control` stopped it or the memory could not be had.
+    // On a worker thread: frees the released history, allocates the new one and plays the run;
+    // false when `control` stopped it or the memory could not be had (also for the games with an
+    // event, which the run adds as it goes).
     bool Play(RunControl& control);
     // On the window's thread, after a complete Play: the run becomes the state's.
     void Commit();
@@ -82,10 +83,8 @@ class StartTransaction {
     SimulationState run_;  // the prepared run, then the replayed one
     std::uint64_t seed_ = 0;
     ParameterTexts texts_;
-    std::size_t elements_ = 0;             // of the new history
-    std::vector<double> releasedBalance_;  // the state's history, until Play frees it
-    EventLog releasedLog_;
-    BalanceEnvelope releasedExtents_;
+    std::size_t elements_ = 0;          // of the new history
+    GameHistory releasedHistory_;       // the state's history, until Play frees it
     std::size_t releasedElements_ = 0;  // the size of the state's history before Prepare
     bool outOfMemory_ = false;
     bool replayed_ = false;

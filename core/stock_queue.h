@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/event_log.h"
 #include "core/simulation_state.h"
 
 namespace taviro {
@@ -26,10 +27,10 @@ inline std::int32_t ReleaseStock(SimulationState& s) {
         ++s.CntHBIG;
     }
     if (kind == kNormalBigAr150 || kind == kHyperBigAr150) {
-        s.ARLeft = 150;
+        s.ARLeft = event::kAr150Games;
         s.ARMode = 1;
     } else if (kind == kNormalBigAr1000 || kind == kHyperBigAr1000) {
-        s.ARLeft = 1000;
+        s.ARLeft = event::kAr1000Games;
         s.ARMode = 1;
     }
     // Slots from the first empty one on hold 0, so only the entries need to move.

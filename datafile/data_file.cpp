@@ -1,5 +1,6 @@
 #include "datafile/data_file.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <optional>
@@ -67,12 +68,13 @@ class EventTexts {
     std::array<std::optional<std::string>, 256> texts_;
 };
 
-void PutGame(BufferedWriter& out, EventTexts& events, const SimulationState& s, std::int32_t game) {
+void PutGame(BufferedWriter& out, EventTexts& events, std::int64_t game, double balance,
+             std::uint8_t code) {
     out.PutInteger(game);
     out.Put(',');
-    out.PutBalance(s.Balance[static_cast<std::size_t>(game)]);
+    out.PutBalance(balance);
     out.Put(',');
-    out.PutText(events.Of(s.GameLog.Code(static_cast<std::size_t>(game))));
+    out.PutText(events.Of(code));
 }
 
 // A summary field of the first three lines: a text (UTF-8, written quoted in code page 932), an
@@ -113,20 +115,33 @@ Written WriteLines(OutputFile& file, const SimulationState& s, const DataFileTex
     out.PutText(ToCodePage932("プレイ数"));
     PutSummary(out, {"仮想出玉", "ボーナス種類", none, "設定", texts.setting, "仮想出玉",
                      texts.virtualOut, "PAYOUT", texts.payout});
-    PutGame(out, events, s, 1);
-    PutSummary(out, {none, "BIG", bigs, texts.bigFrequency, none, "REG", std::int64_t{s.CntREG},
-                     texts.regFrequency});
-    PutGame(out, events, s, 2);
-    PutSummary(out, {none, "HBIG", std::int64_t{s.CntHBIG}, "NBIG", std::int64_t{s.CntNBIG}, none,
-                     "総AR", std::int64_t{s.CntARGames}});
-
-    for (std::int32_t game = 3; game <= s.GameCount && out.Ok(); ++game) {
-        if (control != nullptr && game % RunControl::kChunkGames == 0) {
-            control->Publish(game - 1);
-            if (control->StopRequested()) return Written::Stopped;
+    // The games a batch at a time, counted in 64 bits up to the largest count.
+    HistoryReader history(s.History, 0);
+    constexpr std::int64_t kBatch = 4096;
+    std::array<double, kBatch> balances;
+    std::array<std::uint8_t, kBatch> codes;
+    for (std::int64_t first = 1; first <= s.GameCount && out.Ok(); first += kBatch) {
+        const std::int64_t count = std::min<std::int64_t>(kBatch, s.GameCount - first + 1);
+        history.Read(balances.data(), codes.data(), count);
+        for (std::int64_t j = 0; j < count && out.Ok(); ++j) {
+            const std::int64_t game = first + j;
+            if (control != nullptr && game % RunControl::kChunkGames == 0) {
+                control->Publish(game - 1);
+                if (control->StopRequested()) return Written::Stopped;
+            }
+            PutGame(out, events, game, balances[static_cast<std::size_t>(j)],
+                    codes[static_cast<std::size_t>(j)]);
+            if (game == 1) {
+                PutSummary(out, {none, "BIG", bigs, texts.bigFrequency, none, "REG",
+                                 std::int64_t{s.CntREG}, texts.regFrequency});
+            } else if (game == 2) {
+                PutSummary(out,
+                           {none, "HBIG", std::int64_t{s.CntHBIG}, "NBIG", std::int64_t{s.CntNBIG},
+                            none, "総AR", std::int64_t{s.CntARGames}});
+            } else {
+                out.EndLine();
+            }
         }
-        PutGame(out, events, s, game);
-        out.EndLine();
     }
     if (!out.Flush()) return Written::Failed;
     if (control != nullptr) control->Publish(s.GameCount);

@@ -24,9 +24,9 @@ struct DataFileTexts {
 // "Taviro", the setting as a number, ".csv".
 std::string DataFileName(std::string_view settingText);
 
-// Writes the whole file (the run must have at least 3 games). Returns false as soon as the file
-// reports a failure, or when `control` asks it to stop; with a control it publishes the games
-// written every RunControl::kChunkGames games.
+// Writes the whole file (the run must have at least 3 games, and its history). Returns false as
+// soon as the file reports a failure, or when `control` asks it to stop; with a control it
+// publishes the games written every RunControl::kChunkGames games.
 bool WriteDataFile(OutputFile& file, const SimulationState& s, const DataFileTexts& texts,
                    RunControl* control = nullptr);
 

@@ -12,7 +12,6 @@
 #include <QShortcut>
 #include <algorithm>
 #include <cmath>
-#include <new>
 
 #include "core/fitted_curve.h"
 #include "core/graph_description.h"
@@ -135,27 +134,13 @@ void GraphWindow::DrawDesignedCurve(const SimulationState& s) {
 }
 
 void GraphWindow::DrawFittedCurve(const SimulationState& s) {
-    const std::span<const double> balance(s.Balance);
     const std::int64_t games =
-        std::min<std::int64_t>(s.GameCount, static_cast<std::int64_t>(balance.size()) - 1);
+        std::min<std::int64_t>(s.GameCount, static_cast<std::int64_t>(s.History.Size()) - 1);
     if (games < 1) {
         ShowFittedAxes(nullptr);
         return;
     }
-    // The run keeps the extents of its blocks of games; a history written some other way is read
-    // here.
-    std::optional<BalanceEnvelope> read;
-    const BalanceEnvelope* envelope = &s.BalanceExtents;
-    if (envelope->Size() != balance.size()) {
-        try {
-            envelope = &read.emplace(balance);
-        } catch (const std::bad_alloc&) {
-            ShowFittedAxes(nullptr);
-            messages_.Show(kFitOutOfMemory);
-            return;
-        }
-    }
-    const BalanceExtent extent = envelope->Of(balance, 0, static_cast<std::size_t>(games));
+    const BalanceExtent extent = s.History.Of(0, games);
     const QRect plot = ToRect(kFittedPlot);
     const FittedScale grid(games, extent, {plot.left(), plot.top(), plot.right(), plot.bottom()});
     ShowFittedAxes(&grid);
@@ -163,7 +148,7 @@ void GraphWindow::DrawFittedCurve(const SimulationState& s) {
     // The strokes are in the image's own pixels.
     const qreal ratio = surface_.devicePixelRatio();
     const FittedScale image(games, extent, ImageRect(plot, ratio));
-    const std::vector<Stroke> strokes = FittedStrokes(balance, *envelope, image);
+    const std::vector<Stroke> strokes = FittedStrokes(s.History, image);
     surface_.setDevicePixelRatio(1);
     {
         QPainter painter(&surface_);

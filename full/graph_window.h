@@ -7,10 +7,8 @@
 
 #include <QImage>
 #include <QWidget>
-#include <optional>
 #include <vector>
 
-#include "core/balance_envelope.h"
 #include "core/message_box.h"
 #include "core/money_summary.h"
 #include "core/simulation_state.h"
@@ -41,8 +39,8 @@ class GraphWindow final : public QWidget {
     // Erases the curve; the controls and the grid stay (the labels of a fitted grid go with it).
     void ClearCurve();
     // Draws the curve of the run at the chosen scale into the window's surface, inside its plot
-    // area, and describes it. The fitted scale reads the extents of the run's blocks of games
-    // (`BalanceExtents`), so that a long run draws in about the time of its pixel columns.
+    // area, and describes it. The fitted scale reads the extents of the history's blocks of games,
+    // so that a long run draws in about the time of its pixel columns.
     void DrawCurve(const SimulationState& s);
 
     GraphScale Scale() const { return scale_; }

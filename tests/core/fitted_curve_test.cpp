@@ -7,6 +7,11 @@
 #include <map>
 #include <random>
 
+#include "core/parameters.h"
+#include "core/run_simulation.h"
+#include "core/xoshiro_source.h"
+#include "support/history_of.h"
+
 namespace taviro {
 namespace {
 
@@ -55,11 +60,34 @@ TEST(FittedScale, GridAtRoundValues) {
 TEST(FittedStrokes, OneSegmentPerGameWhereGamesArePixelsApart) {
     const std::vector<double> balance = {0, -10, 10, 4.4};
     std::vector<int> ends;  // from.x, from.y, to.x, to.y of each game
-    for (const Stroke& s : FittedStrokes(balance, BalanceEnvelope(balance),
+    for (const Stroke& s : FittedStrokes(test_support::HistoryOf(balance),
                                          FittedScale(3, {-10, 10}, {0, 0, 3, 20}))) {
         ends.insert(ends.end(), {s.from.x, s.from.y, s.to.x, s.to.y});
     }
     EXPECT_EQ(ends, (std::vector{0, 10, 1, 20, 1, 20, 2, 0, 2, 0, 3, 6}));
+}
+
+// The strokes of each column cover what one segment per game would: the balances of its games and
+// of the game before, here read from every game.
+void ExpectStrokesOfEveryGame(const GameHistory& history, const std::vector<double>& balance) {
+    const auto games = static_cast<std::int64_t>(balance.size()) - 1;
+    const PixelRect area = {20, 5, 320, 400};
+    const FittedScale scale(games, history.Whole(), area);
+    std::map<int, BalanceExtent> columns;
+    for (std::int64_t g = 0; g <= games; ++g) {
+        columns[scale.Column(g)].Add(balance[g]);
+        if (g > 0) columns[scale.Column(g)].Add(balance[g - 1]);
+    }
+    std::vector<int> expected, drawn;
+    for (const auto& [column, extent] : columns)
+        expected.insert(expected.end(), {column, scale.Row(extent.high), scale.Row(extent.low)});
+    for (const Stroke& s : FittedStrokes(history, scale)) {
+        EXPECT_EQ(s.from.x, s.to.x);
+        EXPECT_TRUE(area.Contains(s.from)) << s.from.x << "," << s.from.y;
+        EXPECT_TRUE(area.Contains(s.to)) << s.to.x << "," << s.to.y;
+        drawn.insert(drawn.end(), {s.from.x, s.from.y, s.to.y});
+    }
+    EXPECT_EQ(drawn, expected);
 }
 
 TEST(FittedStrokes, OneStrokePerColumnOverItsGamesAndTheOneBefore) {
@@ -72,26 +100,18 @@ TEST(FittedStrokes, OneStrokePerColumnOverItsGamesAndTheOneBefore) {
         balance[games / 3] = std::numeric_limits<double>::infinity();
         balance[games / 2] = std::nan("");
         balance[games - 1] = 1e6;  // the highest, shortly before the end
-        const BalanceEnvelope envelope(balance);
-        EXPECT_EQ(envelope.Whole().high, 1e6);
-        const PixelRect area = {20, 5, 320, 400};
-        const FittedScale scale(games, envelope.Whole(), area);
-        std::map<int, BalanceExtent> columns;  // what one segment per game would cover
-        for (std::int64_t g = 0; g <= games; ++g) {
-            columns[scale.Column(g)].Add(balance[g]);
-            if (g > 0) columns[scale.Column(g)].Add(balance[g - 1]);
-        }
-        std::vector<int> expected, drawn;
-        for (const auto& [column, extent] : columns)
-            expected.insert(expected.end(),
-                            {column, scale.Row(extent.high), scale.Row(extent.low)});
-        for (const Stroke& s : FittedStrokes(balance, envelope, scale)) {
-            EXPECT_EQ(s.from.x, s.to.x);
-            EXPECT_TRUE(area.Contains(s.from)) << s.from.x << "," << s.from.y;
-            EXPECT_TRUE(area.Contains(s.to)) << s.to.x << "," << s.to.y;
-            drawn.insert(drawn.end(), {s.from.x, s.from.y, s.to.y});
-        }
-        EXPECT_EQ(drawn, expected);
+        const GameHistory history = test_support::HistoryOf(balance);
+        EXPECT_EQ(history.Whole().high, 1e6);
+        ExpectStrokesOfEveryGame(history, balance);
+    }
+    // Runs whose columns hold parts of blocks, and many blocks.
+    for (const char* games : {"100000", "2000000"}) {
+        ParameterTexts texts;
+        texts.TexGAME = games;
+        SimulationState s = PreparedState(texts, true).value();
+        XoshiroSource source(3);
+        RunSimulation(s, source);
+        ExpectStrokesOfEveryGame(s.History, test_support::ValuesOf(s.History).balances);
     }
 }
 

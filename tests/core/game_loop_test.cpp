@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "core/bonus_marks.h"
@@ -54,7 +55,7 @@ TEST(GameLoop, RegionBoundariesOfSettingOne) {
     };
     for (const auto& [draw, text] : cases) {
         const SimulationState s = PlayScripted({draw}, 1);
-        EXPECT_EQ(s.GameLog.Text(1), std::string(text) + "シミュレート終了") << draw;
+        EXPECT_EQ(s.History.Text(1), std::string(text) + "シミュレート終了") << draw;
         EXPECT_EQ(s.StockPos, 1) << draw;
     }
 }
@@ -119,7 +120,7 @@ TEST(GameLoop, HoldsPaysAndCountsBonusesInOrder) {
         }
         const SimulationState s = PlayScripted(draws, scenario.games);
         for (const auto& [game, text] : scenario.texts)
-            EXPECT_EQ(s.GameLog.Text(game), text) << game;
+            EXPECT_EQ(s.History.Text(game), text) << game;
         const std::array<std::int32_t, 11> counts = {
             s.CntNBIG, s.CntHBIG, s.CntREG,   s.CntARGames, s.CntAR150, s.CntAR1000,
             s.LsBIG,   s.LsAR150, s.LsAR1000, s.RegStock,   s.ARLeft};
@@ -127,8 +128,8 @@ TEST(GameLoop, HoldsPaysAndCountsBonusesInOrder) {
         EXPECT_EQ(s.ARMode, s.ARLeft > 0 ? 1 : 0);
         // Each game adds a payment's coins and the normal base, or the base of either mode.
         for (std::int32_t game = 1; game <= s.GameCount; ++game) {
-            const std::string text = s.GameLog.Text(game);
-            const double step = s.Balance[game] - s.Balance[game - 1];
+            const std::string text = s.History.Text(game);
+            const double step = s.History.Balance(game) - s.History.Balance(game - 1);
             const double coins = text.find("HBIG") != std::string::npos   ? 548.011
                                  : text.find("NBIG") != std::string::npos ? 401.65
                                  : text.find("REG") == 0                  ? 127.0
@@ -146,12 +147,12 @@ TEST(GameLoop, RunsOfNoGame) {
         EXPECT_EQ(s.CntNBIG + s.CntHBIG + s.CntREG + s.CntARGames, 0);
         EXPECT_EQ(s.VirtualOut, -5 * kBaseN);
         EXPECT_NEAR(s.Payout, 47.98739660333333, 1e-12);
-        EXPECT_EQ(s.Balance.size(), history ? 1u : 0u);
+        EXPECT_EQ(s.History.Size(), history ? 1u : 0u);
         if (history) {
-            EXPECT_EQ(s.GameLog.Text(0), "");
+            EXPECT_EQ(s.History.Text(0), "");
         }
     }
-    EXPECT_EQ(PlayScripted({}, 0).GameLog.Text(0), "");  // game 0 never ends a run
+    EXPECT_EQ(PlayScripted({}, 0).History.Text(0), "");  // game 0 never ends a run
 }
 
 TEST(GameLoop, ANewRunStartsWithNothingHeld) {
@@ -162,7 +163,7 @@ TEST(GameLoop, ANewRunStartsWithNothingHeld) {
     const SimulationState fresh = PlayScripted({}, 10);
     EXPECT_EQ(RunFields(s), RunFields(fresh));
     EXPECT_EQ(test_support::EventCodes(s), test_support::EventCodes(fresh));
-    EXPECT_EQ(s.BalanceExtents.Whole().high, fresh.BalanceExtents.Whole().high);
+    EXPECT_EQ(s.History.Whole().high, fresh.History.Whole().high);
 }
 
 TEST(StockQueue, FullQueueSaturatesAndStaysConsistent) {
@@ -216,19 +217,39 @@ std::vector<std::uint64_t> Bits(const std::vector<double>& values) {
     return bits;
 }
 
-// The extents the history recorder kept for each block of games are those of the balances.
-void ExpectExtentsOfTheBalances(const SimulationState& s) {
-    const BalanceEnvelope read(s.Balance);
-    ASSERT_EQ(s.BalanceExtents.Size(), s.Balance.size());
-    for (std::size_t first = 0; first + BalanceEnvelope::kBlock <= s.Balance.size();
-         first += BalanceEnvelope::kBlock) {
-        const std::size_t last = first + BalanceEnvelope::kBlock - 1;
-        const BalanceExtent kept = s.BalanceExtents.Of(s.Balance, first, last);
-        const BalanceExtent balances = read.Of(s.Balance, first, last);
-        EXPECT_EQ(Bits({kept.low, kept.high}), Bits({balances.low, balances.high})) << first;
+// The compact history gives back every game's balance and event byte of the one-game loop: read
+// in one pass game by game and in batches, one game at a time from the nearest kept balance, and
+// as the extents of games around block and checkpoint edges, from the blocks and the games.
+void ExpectTheHistoryOf(const GameHistory& history, const std::vector<double>& balance,
+                        const std::vector<std::uint8_t>& codes,
+                        const std::vector<std::int64_t>& chosen) {
+    const test_support::HistoryValues values = test_support::ValuesOf(history);
+    EXPECT_EQ(Bits(values.balances), Bits(balance));
+    EXPECT_EQ(values.codes, codes);
+    std::vector<double> read(balance.size(), 0.0);  // in batches of 1000
+    std::vector<std::uint8_t> readCodes(codes.size(), 0);
+    HistoryReader reader(history, 0);
+    for (std::size_t first = 1; first < balance.size(); first += 1000) {
+        reader.Read(&read[first], &readCodes[first],
+                    static_cast<std::int64_t>(std::min<std::size_t>(1000, balance.size() - first)));
     }
-    const BalanceExtent kept = s.BalanceExtents.Whole(), balances = read.Whole();
-    EXPECT_EQ(Bits({kept.low, kept.high}), Bits({balances.low, balances.high}));
+    EXPECT_EQ(Bits(read), Bits(balance));
+    EXPECT_EQ(readCodes, codes);
+    for (std::int64_t g : chosen) {
+        ASSERT_EQ(Bits({history.Balance(g)}), Bits({balance[g]})) << g;
+        ASSERT_EQ(history.Code(g), codes[g]) << g;
+    }
+    const auto last = static_cast<std::int64_t>(balance.size()) - 1;
+    for (std::int64_t from : {0, 1, 2, 511, 512, 513, 1000, 4096, 4097}) {
+        for (std::int64_t to : {from, from + 1, 512L, 513L, 1025L, 4096L, 4097L, 9000L, last}) {
+            if (from > to || to > last) continue;
+            BalanceExtent expected;
+            for (std::int64_t g = from; g <= to; ++g) expected.Add(balance[g]);
+            const BalanceExtent kept = history.Of(from, to);
+            EXPECT_EQ(Bits({kept.low, kept.high}), Bits({expected.low, expected.high}))
+                << from << " to " << to;
+        }
+    }
 }
 
 // Runs `check` on the AVX2 path, where the processor has it, and on the portable path.
@@ -265,6 +286,17 @@ TEST(RepeatedSum, GivesTheDoublesOfOneAdditionAtATime) {
                 const double last = AddRepeatedly(start, step, count, sums.data(), lowest);
                 EXPECT_EQ(Bits(sums), Bits(expected));
                 EXPECT_EQ(Bits({last, lowest}), Bits({expected.back(), expectedLowest}));
+                // The adder, in runs of up to 600 (the later ones start where the binade's
+                // amount is already known).
+                RepeatedAdder adder;
+                float adderLowest = 0;
+                double adderLast = start;
+                for (std::int64_t done = 0, run; done < count; done += run) {
+                    run = std::min<std::int64_t>(count - done, done == 0 ? 1 : 600);
+                    adderLast = adder.Add(adderLast, step, run, adderLowest);
+                    ASSERT_EQ(Bits({adderLast}), Bits({expected[done + run - 1]})) << done;
+                }
+                EXPECT_EQ(Bits({adderLowest}), Bits({expectedLowest}));
                 // Only some of the sums, numbered from an offset.
                 std::vector<std::int64_t> at = {11, 12};
                 if (count > 2) at.insert(at.end(), {10 + count / 2 + 1, 10 + count});
@@ -282,11 +314,12 @@ TEST(RepeatedSum, GivesTheDoublesOfOneAdditionAtATime) {
 
 // The one-game-at-a-time loop over the same draws, keeping every balance and event byte.
 SimulationState PlayOneByOne(SimulationState s, const std::vector<std::int32_t>& draws,
-                             std::vector<double>& balance, std::vector<std::uint8_t>& codes) {
+                             std::vector<double>& balance, std::vector<std::uint8_t>& codes,
+                             float& lowest) {
     ResetRun(s);
     balance = {0};
     codes = {0};
-    float lowest = 0;
+    lowest = 0;
     for (std::int32_t game = 1; game <= s.GameCount; ++game) {
         s.GameNo = game;
         const GameOutcome outcome = PlayGame(s, s.Draw = draws[game - 1]);
@@ -297,7 +330,6 @@ SimulationState PlayOneByOne(SimulationState s, const std::vector<std::int32_t>&
     }
     codes.back() |= event::kRunEnd;
     CountLeftovers(s);
-    s.MinBalance = lowest;
     ComputePayout(s);
     return s;
 }
@@ -327,18 +359,18 @@ TEST(BonusMarks, MarkExactlyTheDrawsAtOrBelowAndNoWordBeyond) {
 
 TEST(GameLoop, BulkLoopEqualsOneGameAtATimeOnEveryPath) {
     struct Stream {
-        const char* name;
+        std::string name;
         std::int32_t games;
         std::vector<std::pair<int, std::int32_t>> draws;  // none: the generator's, from `seed`
         std::uint64_t seed = 0;
-        const char* big = "485.452";
-        const char* normalBase = "-1.5603781019";
-        const char* reg = "829.570";
-        const char* normalBig = "401.65";
+        std::string big = "485.452";
+        std::string normalBase = "-1.5603781019";
+        std::string reg = "829.570";
+        std::string normalBig = "401.65";
     };
     std::vector<std::pair<int, std::int32_t>> fullStock = {{1, kAr1000}, {700, kReg}};
     for (int game = 2; game < 302; ++game) fullStock.push_back({game, kBig});
-    const Stream streams[] = {
+    std::vector<Stream> streams = {
         {"hits on word and block edges",
          2000,
          {{1, kReg}, {64, kBig}, {65, kReg}, {512, kReg}, {513, kBig}, {1536, kReg}}},
@@ -349,6 +381,9 @@ TEST(GameLoop, BulkLoopEqualsOneGameAtATimeOnEveryPath) {
          3000,
          {{1, kAr1000}, {5, kAr150}, {6, kReg}, {511, kAr1000}, {1001, kBig}}},
         {"a full stock of 255", 2000, fullStock},
+        {"events on block and checkpoint edges; an AR over one, another ending on one",
+         8192,
+         {{512, kReg}, {513, kBig}, {1024, kAr150}, {3946, kAr150}, {4097, kReg}, {8000, kAr1000}}},
         {"random", 20001, {}, 1},
         {"random, frequent BIGs", 30000, {}, 2, "30"},
         {"random, a BIG in half the games", 4999, {}, 3, "2"},
@@ -356,9 +391,23 @@ TEST(GameLoop, BulkLoopEqualsOneGameAtATimeOnEveryPath) {
         {"random, a zero base", 9000, {}, 5, "100", "0"},
         {"random, frequent REGs, coins out of range", 5000, {}, 6, "30", "0", "3", "1e308"},
     };
+    std::mt19937_64 random(26);
+    for (std::uint64_t seed = 7; seed < 10; ++seed) {
+        auto number = [&](double low, double high) {
+            return std::to_string(std::uniform_real_distribution<double>(low, high)(random));
+        };
+        streams.push_back({"random parameters " + std::to_string(seed),
+                           30000,
+                           {},
+                           seed,
+                           number(1, 600),
+                           number(-3, 3),
+                           number(1, 900),
+                           number(0, 1000)});
+    }
     OnEveryPath([&] {
         for (const Stream& stream : streams) {
-            SCOPED_TRACE(stream.name);
+            SCOPED_TRACE(stream.name + " " + stream.big + " " + stream.normalBase);
             ParameterTexts texts;
             texts.TexGAME = std::to_string(stream.games), texts.TexBIG = stream.big;
             texts.TexN_BASE = stream.normalBase, texts.TexREG = stream.reg;
@@ -369,8 +418,9 @@ TEST(GameLoop, BulkLoopEqualsOneGameAtATimeOnEveryPath) {
             ScriptedSource fullSource(draws), trackedSource(draws);
             std::vector<double> balance;
             std::vector<std::uint8_t> codes;
+            float lowest = 0;
             const SimulationState expected =
-                PlayOneByOne(PreparedState(texts, false).value(), draws, balance, codes);
+                PlayOneByOne(PreparedState(texts, false).value(), draws, balance, codes, lowest);
             SimulationState full = PreparedState(texts, true).value();
             SimulationState tracked = PreparedState(texts, false).value();
             SimulationState sampled = PreparedState(texts, false).value();
@@ -392,14 +442,12 @@ TEST(GameLoop, BulkLoopEqualsOneGameAtATimeOnEveryPath) {
             EXPECT_TRUE(RunFields(sampled) == RunFields(expected));
             EXPECT_EQ(Bits(checkpoints.Balances()), Bits(expectedAt));
             EXPECT_EQ(Bits({checkpoints.Final(), checkpoints.Lowest()}),
-                      Bits({balance.back(), expected.MinBalance}));
+                      Bits({balance.back(), lowest}));
             EXPECT_TRUE(RunFields(full) == RunFields(expected));
             EXPECT_TRUE(RunFields(tracked) == RunFields(expected));
-            EXPECT_EQ(Bits(full.Balance), Bits(balance));
-            ExpectExtentsOfTheBalances(full);
-            EXPECT_EQ(test_support::EventCodes(full), codes);
+            ExpectTheHistoryOf(full.History, balance, codes, chosen);
             EXPECT_EQ(Bits({full.MinBalance, tracker.Final(), tracker.Lowest()}),
-                      Bits({expected.MinBalance, balance.back(), expected.MinBalance}));
+                      Bits({lowest, balance.back(), lowest}));
         }
     });
 }

@@ -69,19 +69,24 @@ TEST(LoadParameters, RefusedStartsLeaveTheStateUnchanged) {
         ParameterTexts texts;
         texts.TexBIG = "1";
         texts.*field = text;
-        EXPECT_EQ(LoadParameters(s, texts, HistoryBytes(1000) - 1), status);
+        EXPECT_EQ(LoadParameters(s, texts, HistoryBytes(1000, s.ThrREG) - 1), status);
         EXPECT_EQ(s.WeightBIG, 135);
         EXPECT_EQ(s.GameCount, 3);
-        EXPECT_EQ(s.Balance.size(), 4u);
+        EXPECT_EQ(s.History.Size(), 4u);
     }
 }
 
 TEST(LoadParameters, HistoryWithinTheLimitOnly) {
     ParameterTexts texts;
     texts.TexGAME = "1000";
-    EXPECT_EQ(HistoryBytes(1000), 1001u * 9 + 4 * 16);  // and the extents of 4 blocks
-    EXPECT_TRUE(PreparedState(texts, true, HistoryBytes(1000)));
-    EXPECT_FALSE(PreparedState(texts, true, HistoryBytes(1000) - 1));
+    const std::int32_t threshold = Loaded(texts).ThrREG;
+    EXPECT_TRUE(PreparedState(texts, true, HistoryBytes(1000, threshold)));
+    EXPECT_FALSE(PreparedState(texts, true, HistoryBytes(1000, threshold) - 1));
+    // At every setting the largest run fits in a quarter of a byte a game.
+    for (const PresetTexts& preset : kSettingPresets) {
+        texts.TexBIG = preset.big, texts.TexREG = preset.reg;
+        EXPECT_LT(HistoryBytes(2147483647, Loaded(texts).ThrREG), 2147483647 / 4) << preset.big;
+    }
     // The light edition keeps none, whatever the count.
     texts.TexGAME = "2147483647";
     EXPECT_TRUE(PreparedState(texts, false, 0));

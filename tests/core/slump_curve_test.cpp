@@ -4,13 +4,15 @@
 
 #include <limits>
 
+#include "support/history_of.h"
+
 namespace taviro {
 namespace {
 
-SimulationState Curve(std::vector<double> balances) {
+SimulationState Curve(const std::vector<double>& balances) {
     SimulationState s;
-    s.Balance = std::move(balances);
-    s.GameCount = static_cast<std::int32_t>(s.Balance.size()) - 1;
+    s.History = test_support::HistoryOf(balances);
+    s.GameCount = static_cast<std::int32_t>(balances.size()) - 1;
     s.GraphX0 = 1000, s.GraphY0 = 5000, s.GraphYDiv = 2;
     return s;
 }

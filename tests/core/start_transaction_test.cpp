@@ -23,6 +23,11 @@ ParameterTexts Games(const char* games) {
     return texts;
 }
 
+// The history that a run of `games` games of the default parameters may have.
+std::uint64_t Limit(std::int32_t games) {
+    return HistoryBytes(games, PreparedState({}, false)->ThrREG);
+}
+
 class StartTransactionTest : public ::testing::Test {
   protected:
     StartTransactionTest() {
@@ -35,7 +40,7 @@ class StartTransactionTest : public ::testing::Test {
 
     StartOutcome Start(const ParameterTexts& texts, bool stop = false) {
         StartTransaction start(state_, origin_, *source_);
-        const StartOutcome outcome = start.Prepare(texts, HistoryBytes(1000000));
+        const StartOutcome outcome = start.Prepare(texts, Limit(1000000));
         if (outcome != StartOutcome::Ran) return outcome;
         RunControl control;
         if (stop) control.RequestStop();
@@ -81,7 +86,7 @@ TEST_F(StartTransactionTest, AStoppedRunLeavesTheStateOfTheLastRunWithItsHistory
         const std::pair<ParameterTexts, StartOutcome> refused[] = {
             {Games("3000000000"), StartOutcome::GameCountTooLarge},
             {huge, StartOutcome::NumberTooLarge},
-            {Games(history ? "1000001" : "-2147483649"),
+            {Games(history ? "2000000" : "-2147483649"),
              history ? StartOutcome::OutOfMemory : StartOutcome::GameCountTooLarge}};
         for (const auto& [texts, outcome] : refused) EXPECT_EQ(Start(texts), outcome);
         EXPECT_EQ(RunDifference(state_, before), "");
@@ -92,7 +97,7 @@ TEST_F(StartTransactionTest, AReplayThatEndsOtherwiseLosesTheResultsRatherThanMi
     ASSERT_EQ(Start(Games("3000")), StartOutcome::Ran);
     ScriptedSource other({kBigAr150}, kReg);  // not the draws that recorded the history
     StartTransaction start(state_, origin_, other);
-    ASSERT_EQ(start.Prepare(Games("3000"), HistoryBytes(1000000)), StartOutcome::Ran);
+    ASSERT_EQ(start.Prepare(Games("3000"), Limit(1000000)), StartOutcome::Ran);
     RunControl stop, replay;
     stop.RequestStop();
     EXPECT_FALSE(start.Play(stop));
@@ -119,14 +124,17 @@ TEST_F(StartTransactionTest, TheOldHistoryIsReleasedFirstAndAFailedAllocationLea
         failAllocations = fail;
         StartTransaction start(state_, origin_, *source_, WatchedAllocation);
         watched = &start;
-        ASSERT_EQ(start.Prepare(Games("8000"), HistoryBytes(1000000)), StartOutcome::Ran);
-        EXPECT_TRUE(state_.Balance.empty());
-        EXPECT_EQ(start.HeldHistoryBytes(), HistoryBytes(5000));
+        const std::size_t oldHistory = state_.History.Bytes();
+        ASSERT_EQ(start.Prepare(Games("8000"), Limit(1000000)), StartOutcome::Ran);
+        EXPECT_TRUE(state_.History.Empty());
+        EXPECT_EQ(start.HeldHistoryBytes(), oldHistory);
         RunControl control;
         EXPECT_EQ(start.Play(control), !fail);
         EXPECT_EQ(heldAtAllocation, std::vector<std::size_t>{0});
         if (!fail) {
-            EXPECT_EQ(start.HeldHistoryBytes(), HistoryBytes(8000));
+            const std::size_t held = start.HeldHistoryBytes();
+            start.Commit();
+            EXPECT_EQ(held, state_.History.Bytes());
             continue;
         }
         EXPECT_EQ(start.Abandon(), 0);

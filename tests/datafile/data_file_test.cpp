@@ -11,7 +11,13 @@
 #include <map>
 #include <sstream>
 
+#include "core/game_loop.h"
+#include "core/numbers.h"
+#include "core/parameters.h"
+#include "core/run_simulation.h"
+#include "core/xoshiro_source.h"
 #include "datafile/text_encoding.h"
+#include "support/history_of.h"
 #include "support/recording_message_box.h"
 
 namespace taviro {
@@ -35,15 +41,24 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// A run whose games bring nothing but the normal-play expectation.
-SimulationState PlainRun(std::int32_t games, double base = -1.5603781019) {
+// The balances of a run whose games bring nothing but the normal-play expectation.
+std::vector<double> PlainBalances(std::int32_t games, double base = -1.5603781019) {
+    std::vector<double> balance(static_cast<std::size_t>(games) + 1, 0.0);
+    for (std::size_t k = 1; k < balance.size(); ++k) balance[k] = balance[k - 1] + base;
+    return balance;
+}
+
+SimulationState RunOf(const std::vector<double>& balances, const std::vector<std::uint8_t>& codes,
+                      double base) {
     SimulationState s;
     s.KeepsHistory = true;
-    s.GameCount = games;
-    s.Balance.assign(static_cast<std::size_t>(games) + 1, 0.0);
-    s.GameLog.Reset(static_cast<std::size_t>(games) + 1);
-    for (std::size_t k = 1; k < s.Balance.size(); ++k) s.Balance[k] = s.Balance[k - 1] + base;
+    s.GameCount = static_cast<std::int32_t>(balances.size()) - 1;
+    s.History = test_support::HistoryOf(balances, codes, {base});
     return s;
+}
+
+SimulationState PlainRun(std::int32_t games, double base = -1.5603781019) {
+    return RunOf(PlainBalances(games, base), {}, base);
 }
 
 // A file kept in memory; what it wrote replaces `target` only when committed.
@@ -93,13 +108,15 @@ class MemoryFileSystem final : public FileSystem {
 const DataFileTexts kExampleTexts = {"1", "-2741", "97.72", "1/333.333", "1/500"};
 
 TEST(DataFile, SummaryLinesEventsBalancesAndQuotes) {
-    SimulationState s = PlainRun(1000);
-    s.CntNBIG = 2, s.CntHBIG = 1, s.CntREG = 4, s.CntARGames = 150;
+    std::vector<double> balance = PlainBalances(1000);
+    std::vector<std::uint8_t> codes(balance.size(), 0);
     const double balances[] = {-0.25, -12, 1e16, 0.5, 0};
-    for (std::size_t k = 0; k < 5; ++k) s.Balance[k + 4] = balances[k];
-    s.Balance[1000] = 398.5292437962;
-    s.GameLog.Set(4, event::kHeldReg | event::kArEnd);
-    s.GameLog.Set(1000, event::PaidStock(kNormalBigAr150) | event::kRunEnd);
+    for (std::size_t k = 0; k < 5; ++k) balance[k + 4] = balances[k];
+    balance[1000] = 398.5292437962;
+    codes[4] = event::kHeldReg | event::kArEnd;
+    codes[1000] = event::PaidStock(kNormalBigAr150) | event::kRunEnd;
+    SimulationState s = RunOf(balance, codes, -1.5603781019);
+    s.CntNBIG = 2, s.CntHBIG = 1, s.CntREG = 4, s.CntARGames = 150;
     DataFileTexts texts = kExampleTexts;
     texts.virtualOut = R"(12"34)";
     std::string bytes;
@@ -122,6 +139,36 @@ TEST(DataFile, SummaryLinesEventsBalancesAndQuotes) {
         {1000, R"(1000,398.5292437962,"NBIG AR150シミュレート終了")"},
     };
     for (const auto& [k, line] : expected) EXPECT_EQ(lines[k], line) << k;
+}
+
+TEST(DataFile, EveryGameLineHoldsTheOneGameLoopsBalanceAndEvent) {
+    ParameterTexts texts;
+    texts.TexGAME = "30000", texts.TexBIG = "60";  // events of every kind, many in AR
+    SimulationState s = PreparedState(texts, true).value();
+    XoshiroSource source(5);
+    RunSimulation(s, source);
+    std::string bytes;
+    MemoryFile file(bytes);
+    ASSERT_TRUE(WriteDataFile(file, s, kExampleTexts) && file.Commit());
+    const auto lines = Lines(bytes);
+    ASSERT_EQ(lines.size(), 30001u);
+
+    std::vector<std::int32_t> draws(30000);
+    XoshiroSource(5).FillDraws(draws);
+    SimulationState one = PreparedState(texts, false).value();
+    ResetRun(one);
+    double balance = 0;
+    for (std::int32_t game = 1; game <= 30000; ++game) {
+        const GameOutcome outcome = PlayGame(one, draws[game - 1]);
+        balance = balance + outcome.base;
+        if (outcome.paid) balance += outcome.bonus;
+        const std::uint8_t code = outcome.code | (game == 30000 ? event::kRunEnd : 0);
+        const std::string line = std::to_string(game) + "," + FormatNumber(balance) + ",\"" +
+                                 ToCodePage932(EventText(code)) + "\"";
+        // Lines 2 and 3 go on with the summary.
+        ASSERT_EQ(lines[game].substr(0, game <= 2 ? line.size() + 1 : std::string::npos),
+                  game <= 2 ? line + "," : line);
+    }
 }
 
 TEST(DataFile, NamesFollowTheSetting) {

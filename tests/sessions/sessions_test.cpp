@@ -78,7 +78,8 @@ TEST(Sessions, ASessionIsTheFullEditionsRunOfItsDraws) {
                   (std::array<std::int64_t, 3>{full.CntNBIG + full.CntHBIG, full.CntREG,
                                                full.CntARGames}));
         EXPECT_EQ((std::array<double, 3>{r.finalBalance, r.lowestBalance, r.virtualOut}),
-                  (std::array<double, 3>{full.Balance.back(), full.MinBalance, full.VirtualOut}));
+                  (std::array<double, 3>{full.History.Balance(full.GameCount), full.MinBalance,
+                                         full.VirtualOut}));
         const MoneySummary shown = ComputeMoneySummary(full.MinBalance, full.VirtualOut, "5");
         EXPECT_EQ(FormatNumber(static_cast<float>(r.investment)) + "千円", shown.investment);
         EXPECT_EQ(std::isnan(r.netResult) ? std::nullopt

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/simulation_state.h"
+#include "support/history_of.h"
 
 namespace taviro::test_support {
 
@@ -20,9 +21,7 @@ inline auto RunFields(const SimulationState& s) {
 
 // The event byte of every game of the history.
 inline std::vector<std::uint8_t> EventCodes(const SimulationState& s) {
-    std::vector<std::uint8_t> codes;
-    for (std::size_t k = 0; k < s.GameLog.size(); ++k) codes.push_back(s.GameLog.Code(k));
-    return codes;
+    return ValuesOf(s.History).codes;
 }
 
 // The first of the fields a run leaves, the history included, in which two runs differ; empty
@@ -30,15 +29,15 @@ inline std::vector<std::uint8_t> EventCodes(const SimulationState& s) {
 inline std::string RunDifference(const SimulationState& a, const SimulationState& b) {
     if (RunFields(a) != RunFields(b)) return "counters, held bonuses or results";
     if (a.MinBalance != b.MinBalance) return "the lowest balance";
-    if (a.Balance.size() != b.Balance.size()) return "the history's length";
-    const std::vector<std::uint8_t> codesA = EventCodes(a), codesB = EventCodes(b);
-    for (std::size_t k = 0; k < a.Balance.size(); ++k) {
-        if (a.Balance[k] != b.Balance[k]) return "the balance of game " + std::to_string(k);
-        if (k < codesA.size() && (k >= codesB.size() || codesA[k] != codesB[k])) {
-            return "the events of game " + std::to_string(k);
+    const HistoryValues valuesA = ValuesOf(a.History), valuesB = ValuesOf(b.History);
+    if (valuesA.balances.size() != valuesB.balances.size()) return "the history's length";
+    for (std::size_t k = 0; k < valuesA.balances.size(); ++k) {
+        if (valuesA.balances[k] != valuesB.balances[k]) {
+            return "the balance of game " + std::to_string(k);
         }
+        if (valuesA.codes[k] != valuesB.codes[k]) return "the events of game " + std::to_string(k);
     }
-    return codesA.size() == codesB.size() ? std::string() : "the event log's length";
+    return std::string();
 }
 
 }  // namespace taviro::test_support

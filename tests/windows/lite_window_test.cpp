@@ -40,7 +40,7 @@ class LiteWindowTest : public QObject {
         lite_->Control("ComStart")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(!lite_->Text("TexPAY").isEmpty());
-        QVERIFY(lite_->State().Balance.empty());
+        QVERIFY(lite_->State().History.Empty());
         QCOMPARE(test_support::ShownResults(*lite_), test_support::ResultTextsOf(lite_->State()));
         test_support::CheckAccessibleNames(*lite_, MainFormLayout());  // kept after a run
         QVERIFY(!lite_->findChild<QWidget*>("ComG"));

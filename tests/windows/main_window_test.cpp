@@ -135,7 +135,7 @@ class MainWindowTest : public QObject {
         QVERIFY(test_support::WithProgressDialog(
             clock_, [this] { Start(); },
             [&](ProgressDialog& dialog) {
-                historyDuringRun = window_->State().Balance.capacity();
+                historyDuringRun = window_->State().History.Bytes();
                 // Keys and clicks meanwhile are dropped, not queued.
                 QTest::keyClicks(test_support::Field(*window_, "TexREG"), "9");
                 Start();
