@@ -164,6 +164,10 @@ TEST(Likelihood, PathsSummedAgreeWithOrdersPlayed) {
         }
         EXPECT_NEAR(underWay(summed), underWay(played), 0.02) << shown.games << " " << shown.bigs;
     }
+    // A reading no path shows is refused as impossible: two BIGs bring at most 2000 AR games.
+    EstimateInput in;
+    in.games = 5000, in.bigs = 2, in.regs = 0, in.arGames = 2150;
+    EXPECT_EQ(Estimate(in).error, "この組み合わせの回数は、台のどの進み方でも起こりえません");
 }
 
 // Readings that tie a payment to one game: an AR1000 that ends a game before the last, and two
