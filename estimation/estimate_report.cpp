@@ -67,8 +67,7 @@ std::string Text(const EstimateInput& in, const EstimateAnswer& a) {
     double worst = 0;
     for (double se : a.posteriorSe) worst = std::max(worst, se);
     if (a.exact) {
-        out +=
-            "（事後確率は台の進み方をすべて足し合わせた値で、シミュレーション誤差はありません）\n";
+        out += "（事後確率は台の進み方をすべて足した厳密な値で、誤差はありません）\n";
     } else {
         out += Concat("（事後確率のシミュレーション誤差 最大 ±", FixedNumber(worst * 100, 2), "%、",
                       std::to_string(a.orders), " 通りの並びから）\n");
