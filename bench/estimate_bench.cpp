@@ -61,6 +61,15 @@ void BM_HyperAndArGiven(benchmark::State& state) {
     Run(state, in);
 }
 
+// A chain of 16 hyper BIGs whose last AR is under way at the end: summed over the machine's paths.
+void BM_HyperChainPinned(benchmark::State& state) {
+    EstimateInput in = Input(3000, 17, 3);
+    in.hyperBigs = 16;
+    in.arGames = 2650;
+    in.untilKnown = false;
+    Run(state, in);
+}
+
 // How long a computation runs on once it is asked to stop (as a window does when a newer
 // keystroke comes): the stop is requested 20 ms into an estimate with a 10000-game projection.
 void BM_StopLatency(benchmark::State& state) {
@@ -102,6 +111,7 @@ TAVIRO_ESTIMATE_BENCH(BM_PosteriorUntilKnown);
 TAVIRO_ESTIMATE_BENCH(BM_Remaining10000);
 TAVIRO_ESTIMATE_BENCH(BM_LongSessionPosterior);
 TAVIRO_ESTIMATE_BENCH(BM_HyperAndArGiven);
+TAVIRO_ESTIMATE_BENCH(BM_HyperChainPinned);
 
 }  // namespace
 

@@ -8,16 +8,20 @@
 //                reliability table in ten bins, the Brier score and the log-loss.
 //   pinned       readings that tie a payment to a game, against their worked values, and the
 //                spread of 20 seeds against the stated errors;
+//   paths        the likelihood summed over the machine's paths against the orders' Monte Carlo
+//                answer, on the pinned readings and on readings of engine sessions;
 //   arcounts     the readings with --hbig and --ar-games of engine sessions (setting uniform
 //                over 1 to 6): how many are refused, how long the slowest takes, and the
 //                calibration of those that ended in an AR or within 10 games after one.
-// Usage: estimation_check [likelihood|payout|calibration|pinned|arcounts|all] [--sessions N]
+// Usage: estimation_check [likelihood|payout|calibration|pinned|paths|arcounts|all]
+//                         [--sessions N]
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -356,7 +360,7 @@ void CheckPinned() {
         {{1002, 1, 1, {}, 1000},
          [](Odds o) {
              const double r = o.RegChance();
-             return o.Chance(Drawn::Big1000) * (r + 1 - std::pow(1 - r, 1000));
+             return o.Chance(Drawn::Big1000) * (r + 1 - std::pow(1 - r, 1001));
          }},
         {{153, 1, 0, {}, 150},
          [&](Odds o) {
@@ -442,6 +446,70 @@ void CheckPinned() {
     std::printf("\n");
 }
 
+// --- paths ----------------------------------------------------------------------------------
+
+void CheckPaths(std::int64_t sessions) {
+    std::vector<Observation> readings = {
+        {1001, 1, 0, {}, 1000}, {1002, 1, 1, {}, 1000},  {153, 1, 0, {}, 150},
+        {302, 2, 0, 1, 300},    {352, 2, 0, {}, 350},    {3000, 17, 3, 16, 2650},
+        {3000, 12, 8, 3, 500},  {2000, 9, 5, 4, 1150},   {400, 3, 0, 1, 350},
+        {1005, 1, 0, {}, 1000}, {8000, 30, 10, 8, 1700}, {3000, 16, 9, 10, 1950},
+        {3000, 14, 8, 7, 1600},
+    };
+    for (std::int64_t i = 0; i < sessions; ++i) {
+        const std::uint64_t seed = MixBits(0x9a75 + static_cast<std::uint64_t>(i));
+        const int truth = static_cast<int>(MixBits(seed ^ 0x5e771) % kSettings) + 1;
+        const std::int64_t games = std::int64_t{500} << (i % 3);  // 500, 1000, 2000
+        const Counter c = PlayEngine(Prepared(truth, games), seed);
+        readings.push_back({games, c.bigs, c.regs, c.hyper, c.ar});
+    }
+    const auto odds = PresetOdds();
+    const PerSetting prior = {1, 1, 1, 1, 1, 1};
+    std::printf("== Paths summed against orders played: %zu readings, uniform prior, %u threads\n",
+                readings.size(), kThreads);
+    std::printf("%-24s %8s %8s %8s %8s %8s %8s %9s %7s %7s\n", "reading (G,B,R,H,A)", "paths P6",
+                "orders P6", "se P6", "max |z|", "dlnL6", "se lnL6", "paths", "time", "orders");
+    int within = 0, all = 0, summed = 0;
+    double slowestPaths = 0, largestDiff = 0;
+    for (const Observation& o : readings) {
+        const auto t0 = std::chrono::steady_clock::now();
+        const auto paths = EstimateLikelihood(o, odds, prior, OrderBudget(o), 1, kThreads, nullptr);
+        const auto t1 = std::chrono::steady_clock::now();
+        const auto played =
+            EstimateLikelihood(o, odds, prior, OrderBudget(o), 1, kThreads, nullptr, 0);
+        const auto t2 = std::chrono::steady_clock::now();
+        const double pathTime = std::chrono::duration<double>(t1 - t0).count();
+        char label[64];
+        std::snprintf(label, sizeof label, "%lld,%lld,%lld,%s,%s", static_cast<long long>(o.games),
+                      static_cast<long long>(o.bigs), static_cast<long long>(o.regs),
+                      o.hyperBigs ? std::to_string(*o.hyperBigs).c_str() : "-",
+                      o.arGames ? std::to_string(*o.arGames).c_str() : "-");
+        double worst = 0;
+        if (paths->exact) {
+            ++summed;
+            slowestPaths = std::max(slowestPaths, pathTime);
+            for (std::size_t s = 0; s < kSettings; ++s) {
+                const double diff = std::fabs(paths->posterior[s] - played->posterior[s]);
+                const double se = played->posteriorSe[s];
+                worst = std::max(worst, se > 0 ? diff / se : (diff > 1e-9 ? 99.0 : 0.0));
+                within += diff <= 3 * se + 1e-9;
+                largestDiff = std::max(largestDiff, diff);
+                ++all;
+            }
+        }
+        std::printf("%-24s %8.4f %8.4f %8.5f %8.2f %8.4f %8.4f %9s %6.2fs %6.2fs\n", label,
+                    paths->posterior[5], played->posterior[5], played->posteriorSe[5], worst,
+                    paths->logLikelihood[5] - played->logLikelihood[5], played->logLikelihoodSe[5],
+                    paths->exact ? "summed" : "too many", pathTime,
+                    std::chrono::duration<double>(t2 - t1).count());
+        std::fflush(stdout);
+    }
+    std::printf(
+        "%d of %zu readings summed (slowest %.2f s); %d of %d posterior probabilities within "
+        "three of the orders' stated errors, largest difference %.5f\n\n",
+        summed, readings.size(), slowestPaths, within, all, largestDiff);
+}
+
 // --- arcounts -------------------------------------------------------------------------------
 
 void CheckArCounts(std::int64_t sessions) {
@@ -480,9 +548,9 @@ void CheckArCounts(std::int64_t sessions) {
     for (const Reading& r : readings) {
         posteriors[{r.counter.bigs, r.counter.regs, r.counter.hyper, r.counter.ar}];
     }
-    std::int64_t refused = 0, rough = 0;
-    double slowest = 0, total = 0;
-    std::string slowestReading;
+    std::int64_t refused = 0, rough = 0, tried = 0, summed = 0;
+    double slowest = 0, total = 0, slowestCpu = 0;
+    std::string slowestReading, slowestCpuReading;
     for (auto& [key, posterior] : posteriors) {
         EstimateInput in;
         in.games = kGames;
@@ -491,8 +559,15 @@ void CheckArCounts(std::int64_t sessions) {
         in.arGames = std::get<3>(key);
         in.untilKnown = false, in.seed = 1;
         const auto start = std::chrono::steady_clock::now();
+        const std::clock_t cpuStart = std::clock();
         const EstimateOutcome outcome = Estimate(in, kThreads);
         const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+        const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+        if (cpu > slowestCpu) {
+            slowestCpu = cpu;
+            slowestCpuReading = std::to_string(in.bigs) + "," + std::to_string(in.regs) + "," +
+                                std::to_string(*in.hyperBigs) + "," + std::to_string(*in.arGames);
+        }
         total += spent.count();
         if (spent.count() > slowest) {
             slowest = spent.count();
@@ -510,14 +585,24 @@ void CheckArCounts(std::int64_t sessions) {
         }
         posterior = outcome.answer->posterior;
         rough += outcome.answer->roughPosterior;
+        summed += outcome.answer->exact;
+        if (++tried % 500 == 0) {
+            std::printf("  %lld of %zu readings: refused %lld, rough %lld, slowest %.2f s (%s)\n",
+                        static_cast<long long>(tried), posteriors.size(),
+                        static_cast<long long>(refused), static_cast<long long>(rough), slowest,
+                        slowestReading.c_str());
+            std::fflush(stdout);
+        }
     }
     std::printf(
         "== Readings with --hbig and --ar-games: %lld engine sessions of %lld games, %zu distinct "
-        "readings\nrefused %lld, rough (error over 0.01) %lld, mean %.3f s, slowest %.2f s "
-        "(B,R,H,A = %s) on %u threads\n",
+        "readings\nrefused %lld, rough (error over 0.01) %lld, summed over paths %lld, mean %.3f "
+        "s, "
+        "slowest %.2f s (B,R,H,A = %s) on %u threads, most CPU %.2f s (%s)\n",
         static_cast<long long>(sessions), static_cast<long long>(kGames), posteriors.size(),
         static_cast<long long>(refused), static_cast<long long>(rough),
-        total / static_cast<double>(posteriors.size()), slowest, slowestReading.c_str(), kThreads);
+        static_cast<long long>(summed), total / static_cast<double>(posteriors.size()), slowest,
+        slowestReading.c_str(), kThreads, slowestCpu, slowestCpuReading.c_str());
     Scores near, all;
     for (const Reading& r : readings) {
         const PerSetting& p =
@@ -558,6 +643,7 @@ int main(int argc, char* argv[]) {
     if (part == "payout" || part == "all") CheckPayout(sessions > 0 ? sessions : 200);
     if (part == "calibration" || part == "all") Calibrate(sessions > 0 ? sessions : 30000);
     if (part == "pinned" || part == "all") CheckPinned();
+    if (part == "paths" || part == "all") CheckPaths(sessions > 0 ? sessions : 30);
     if (part == "arcounts" || part == "all") CheckArCounts(sessions > 0 ? sessions : 10000);
     return 0;
 }

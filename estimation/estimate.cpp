@@ -138,6 +138,10 @@ EstimateOutcome Estimate(const EstimateInput& input, unsigned threads, RunContro
         outcome.stopped = true;
         return outcome;
     }
+    if (likelihood->endStates.empty() && likelihood->exact) {
+        outcome.error = "この組み合わせの回数は、台のどの進み方でも起こりえません";
+        return outcome;
+    }
     if (likelihood->endStates.empty()) {
         outcome.error = Concat("この組み合わせの回数は、", Number(likelihood->orders),
                                " 通りの試行で一度も再現できませんでした");
@@ -150,6 +154,7 @@ EstimateOutcome Estimate(const EstimateInput& input, unsigned threads, RunContro
     a.logLikelihood = likelihood->logLikelihood;
     a.orders = likelihood->orders;
     a.matches = likelihood->matches;
+    a.exact = likelihood->exact;
     for (std::size_t s = 0; s < kSettings; ++s) {
         a.bayesFactor[s] = std::exp(a.logLikelihood[s] - a.logLikelihood[0]);
         a.atLeast4 += s >= 3 ? a.posterior[s] : 0;

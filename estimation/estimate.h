@@ -80,6 +80,7 @@ struct EstimateAnswer {
     std::optional<UntilKnown> untilKnown;
     std::int64_t orders = 0;   // random orders played for the likelihood
     std::int64_t matches = 0;  // of those, the ones that showed the counts
+    bool exact = false;        // the likelihood summed over the machine's paths, not played
 };
 
 struct EstimateOutcome {

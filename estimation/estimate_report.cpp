@@ -66,8 +66,12 @@ std::string Text(const EstimateInput& in, const EstimateAnswer& a) {
     out += Concat("長期ＰＡＹＯＵＴ（事後分布での期待値） ", FixedNumber(a.payout, 2), "%\n");
     double worst = 0;
     for (double se : a.posteriorSe) worst = std::max(worst, se);
-    out += Concat("（事後確率のシミュレーション誤差 最大 ±", FixedNumber(worst * 100, 2), "%、",
-                  std::to_string(a.orders), " 通りの並びから）\n");
+    if (a.exact) {
+        out += "（事後確率は台の進み方をすべて足した厳密な値で、誤差はありません）\n";
+    } else {
+        out += Concat("（事後確率のシミュレーション誤差 最大 ±", FixedNumber(worst * 100, 2), "%、",
+                      std::to_string(a.orders), " 通りの並びから）\n");
+    }
     if (a.roughPosterior) {
         out += Concat("（まれな組み合わせのため誤差を ±", FixedNumber(kPosteriorSeLimit * 100, 0),
                       "% 未満にできませんでした。事後確率は目安です）\n");

@@ -10,6 +10,7 @@
 #include "core/xoshiro.h"
 #include "estimation/binomial_interval.h"
 #include "estimation/guided_orders.h"
+#include "estimation/machine_paths.h"
 #include "estimation/order_tally.h"
 #include "estimation/random_draws.h"
 
@@ -634,6 +635,18 @@ LikelihoodEstimate Assemble(const std::vector<Part>& parts, const PerSetting& pr
     return estimate;
 }
 
+// The posterior of a likelihood summed over the machine's paths: no Monte Carlo error.
+LikelihoodEstimate FromPaths(PathSum&& sum, const PerSetting& prior) {
+    LikelihoodEstimate estimate;
+    Sums sums;
+    PerSetting scale = sum.logLikelihood;
+    for (std::size_t k = 0; k < kSettings; ++k) sums.value[k] = std::isfinite(scale[k]) ? 1 : 0;
+    AddPosterior(sums, scale, prior, estimate);
+    if (estimate.posterior != PerSetting{}) estimate.endStates = std::move(sum.endStates);
+    estimate.exact = true;
+    return estimate;
+}
+
 }  // namespace
 
 double LogMultinomial(const SettingOdds& odds, std::int64_t games, std::int64_t bigs,
@@ -667,7 +680,19 @@ std::optional<LikelihoodEstimate> EstimateLikelihood(const Observation& shown,
                                                      const std::array<SettingOdds, kSettings>& odds,
                                                      const PerSetting& prior, std::int64_t orders,
                                                      std::uint64_t seed, unsigned threads,
-                                                     RunControl* control) {
+                                                     RunControl* control,
+                                                     std::int64_t mostPathStates) {
+    if (shown.arGames && mostPathStates > 0) {
+        PathSum sum;
+        switch (SumOverPaths(shown, odds, mostPathStates, seed, control, sum)) {
+            case PathSumStatus::Stopped:
+                return std::nullopt;
+            case PathSumStatus::Done:
+                return FromPaths(std::move(sum), prior);
+            case PathSumStatus::TooLarge:
+                break;
+        }
+    }
     std::vector<Part> parts = Parts(shown);
     std::vector<PartOrders> players;
     for (const Part& part : parts) players.emplace_back(part, odds, prior);

@@ -59,17 +59,24 @@ struct LikelihoodEstimate {
     std::vector<EndState> endStates;
     std::int64_t orders = 0;   // random orders played
     std::int64_t matches = 0;  // those that showed what the player saw
+    bool exact = false;        // summed over the machine's paths: no Monte Carlo error
 };
 
 // Random orders worth playing for this observation: fewer the more draws each order has.
 std::int64_t OrderBudget(const Observation& shown);
 
-// Nothing when stopped through `control`.
+// A reading with the AR count is summed over the machine's paths (estimation/machine_paths.h)
+// when that takes at most this many machine states (about 0.3 s to 1 s a million); a longer
+// one, and every reading without the AR count, is estimated from orders.
+inline constexpr std::int64_t kMostPathStates = std::int64_t{1} << 20;
+
+// Nothing when stopped through `control`. `mostPathStates` 0: from orders only.
 std::optional<LikelihoodEstimate> EstimateLikelihood(const Observation& shown,
                                                      const std::array<SettingOdds, kSettings>& odds,
                                                      const PerSetting& prior, std::int64_t orders,
                                                      std::uint64_t seed, unsigned threads,
-                                                     RunControl* control);
+                                                     RunControl* control,
+                                                     std::int64_t mostPathStates = kMostPathStates);
 
 // ln M_s: the multinomial chance of drawing `bigs` BIGs and `regs` REGs in `games` games.
 double LogMultinomial(const SettingOdds& odds, std::int64_t games, std::int64_t bigs,

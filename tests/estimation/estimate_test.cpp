@@ -32,13 +32,15 @@ std::array<SettingOdds, kSettings> PresetOdds() {
     return odds;
 }
 
-// P(shown | setting) and its Monte Carlo standard error.
+// P(shown | setting) and its Monte Carlo standard error; `paths` 0: from orders only.
 // Readings with the AR count are mostly guided, which costs more an order: fewer orders.
-std::pair<double, double> LikelihoodAndError(const Observation& shown, std::size_t setting) {
+std::pair<double, double> LikelihoodAndError(const Observation& shown, std::size_t setting,
+                                             std::int64_t paths = kMostPathStates) {
     const std::int64_t orders = std::int64_t{1} << (shown.arGames ? 13 : 17);
     PerSetting prior{};
     prior[setting] = 1;
-    const auto estimate = EstimateLikelihood(shown, PresetOdds(), prior, orders, 5, 2, nullptr);
+    const auto estimate =
+        EstimateLikelihood(shown, PresetOdds(), prior, orders, 5, 2, nullptr, paths);
     const double l = std::exp(estimate.value().logLikelihood[setting]);
     return {l, l * estimate->logLikelihoodSe[setting]};
 }
@@ -81,11 +83,12 @@ TEST(Likelihood, CasesWorkedByHand) {
         {{152, 1, 0, {}, 151}, [](Odds o) { return o.Chance(Drawn::Big1000); }, 1e-9},
         // An AR1000 from game 1 that ends with the last game, whatever it held.
         {{1001, 1, 0, {}, 1000}, [](Odds o) { return o.Chance(Drawn::Big1000); }, 1e-9},
-        // ... or one game before it, which pays a REG the AR held; or a REG, then the AR1000.
+        // ... or one game before it, which pays a REG the AR held or one it draws itself (a REG
+        // is paid before a held BIG); or a REG, then the AR1000.
         {{1002, 1, 1, {}, 1000},
          [](Odds o) {
              const double r = o.RegChance();
-             return o.Chance(Drawn::Big1000) * (r + 1 - std::pow(1 - r, 1000));
+             return o.Chance(Drawn::Big1000) * (r + 1 - std::pow(1 - r, 1001));
          },
          1e-3},
         // An AR150 paid in game 1 or 2 that held nothing and is followed by quiet games, or one
@@ -117,11 +120,54 @@ TEST(Likelihood, CasesWorkedByHand) {
     for (const Case& c : cases) {
         for (std::size_t s : {0u, 5u}) {
             const double expected = c.expected(odds[s]);
-            const auto [l, se] = LikelihoodAndError(c.shown, s);
+            const auto [l, se] = LikelihoodAndError(c.shown, s, 0);
             EXPECT_NEAR(l, expected, c.tolerance * expected + 4 * se)
                 << c.shown.games << " " << c.shown.bigs << " setting " << s + 1;
+            // Summed over the machine's paths: exact.
+            if (c.shown.arGames) {
+                EXPECT_NEAR(Likelihood(c.shown, s), expected, 1e-9 * expected)
+                    << c.shown.games << " " << c.shown.bigs << " setting " << s + 1;
+            }
         }
     }
+}
+
+// Sums over the machine's paths against orders played, on readings where hyper BIGs chain, REGs
+// wait behind ARs and the games end in an AR or after one: the posterior, the likelihood and the
+// chance of an AR under way at the end agree within the orders' errors.
+TEST(Likelihood, PathsSummedAgreeWithOrdersPlayed) {
+    const Observation readings[] = {{3000, 17, 3, 16, 2650},
+                                    {3000, 12, 8, 3, 500},
+                                    {2000, 9, 5, 4, 1150},
+                                    {2000, 5, 1, 0, 253}};
+    const PerSetting uniform = {1, 1, 1, 1, 1, 1};
+    // The chance under setting 6 that an AR is under way after the last game.
+    auto underWay = [](const LikelihoodEstimate& e) {
+        double share = 0;
+        for (const EndState& end : e.endStates) {
+            share += end.arLength > 0 && end.arPlayed < end.arLength ? end.chance[5] : 0;
+        }
+        return share;
+    };
+    for (const Observation& shown : readings) {
+        const auto summed = *EstimateLikelihood(shown, PresetOdds(), uniform, 0, 1, 2, nullptr);
+        const auto played =
+            *EstimateLikelihood(shown, PresetOdds(), uniform, OrderBudget(shown), 1, 2, nullptr, 0);
+        ASSERT_TRUE(summed.exact) << shown.games << " " << shown.bigs;
+        EXPECT_EQ(summed.orders, 0);
+        for (std::size_t s = 0; s < kSettings; ++s) {
+            EXPECT_NEAR(summed.posterior[s], played.posterior[s], 4 * played.posteriorSe[s] + 1e-4)
+                << shown.games << " " << shown.bigs << " setting " << s + 1;
+            EXPECT_NEAR(summed.logLikelihood[s], played.logLikelihood[s],
+                        4 * played.logLikelihoodSe[s] + 1e-3)
+                << shown.games << " " << shown.bigs << " setting " << s + 1;
+        }
+        EXPECT_NEAR(underWay(summed), underWay(played), 0.02) << shown.games << " " << shown.bigs;
+    }
+    // A reading no path shows is refused as impossible: two BIGs bring at most 2000 AR games.
+    EstimateInput in;
+    in.games = 5000, in.bigs = 2, in.regs = 0, in.arGames = 2150;
+    EXPECT_EQ(Estimate(in).error, "この組み合わせの回数は、台のどの進み方でも起こりえません");
 }
 
 // Readings that tie a payment to one game: an AR1000 that ends a game before the last, and two
@@ -135,7 +181,7 @@ TEST(Likelihood, SeedsSpreadAsTheStatedErrorSays) {
         PerSetting mean{};
         for (std::uint64_t seed = 1; seed <= 20; ++seed) {
             runs.push_back(*EstimateLikelihood(shown, PresetOdds(), {1, 1, 1, 1, 1, 1},
-                                               std::int64_t{1} << 13, seed, 2, nullptr));
+                                               std::int64_t{1} << 13, seed, 2, nullptr, 0));
             for (std::size_t s = 0; s < kSettings; ++s) mean[s] += runs.back().posterior[s] / 20;
         }
         for (const LikelihoodEstimate& run : runs) {
