@@ -16,7 +16,7 @@ namespace {
 
 constexpr double kTwipsPerPixel = 15;
 constexpr double kStroke = 15;      // one pixel
-constexpr double kLabelSize = 180;  // 12 pixels
+constexpr double kLabelSize = 240;  // 16 pixels, read on a phone at half the size
 constexpr double kLabelGap = 45;
 
 Drawing Empty() {
@@ -59,7 +59,7 @@ Drawing DrawDesignedSlump(const SimulationState& s, std::string& description) {
         AddLabel(d, FormatNumber(double(x - s.GraphX0)), {double(x), s.GraphY0 + kLabelGap},
                  Anchor::Top);
     }
-    AddLabel(d, "プレイ数", {double(plot.right), s.GraphY0 + kLabelGap + 255}, Anchor::TopRight);
+    AddLabel(d, "プレイ数", {double(plot.right), s.GraphY0 + kLabelGap + kLabelSize}, Anchor::TopRight);
     AddLine(d, {double(plot.left), 360}, {double(plot.left), double(plot.bottom)}, Ink::Frame);
 
     // Segments run from each game back to the one before: consecutive ones share a point.
@@ -128,7 +128,7 @@ Drawing DrawFittedSlump(const SimulationState& s, int ratio, std::string& descri
         }
         description = FittedGraphDescription(s, extent.high);
     }
-    AddLabel(d, "プレイ数", {x(plot.right), x(plot.bottom) + kLabelGap + 255}, Anchor::TopRight);
+    AddLabel(d, "プレイ数", {x(plot.right), x(plot.bottom) + kLabelGap + kLabelSize}, Anchor::TopRight);
     return d;
 }
 

@@ -1,6 +1,6 @@
 // The six settings side by side: taviro-stats' sessions for the fields' sessions, games, rate and
-// seed, played in a worker of their own with progress and a cancel; the command's table and its
-// picture. The fields live in the address.
+// seed, played in a worker of their own (loaded ahead) with progress and a cancel; the command's
+// table and its picture. The fields live in the address.
 import {WorkerBridge, isAbort} from './worker_bridge.js';
 import {ProgressBox} from './progress.js';
 
@@ -11,6 +11,7 @@ export class SessionsView {
   #form;
   #el = {};
   #running = null;
+  #spare = null;  // the next run's worker, loaded ahead
   #progress = new ProgressBox('sessions');
 
   constructor(section) {
@@ -29,7 +30,13 @@ export class SessionsView {
     });
     this.#form.addEventListener('input', () => history.replaceState(null, '', `?${this.query()}`));
     this.#progress.cancel.addEventListener('click', () => this.#running?.stop());
+    this.#loadSpare();
     this.#section.dataset.ready = '1';
+  }
+
+  #loadSpare() {
+    this.#spare = new WorkerBridge();
+    this.#spare.call('resultNames').catch(() => {});
   }
 
   query() {
@@ -48,20 +55,21 @@ export class SessionsView {
 
   async #run() {
     if (this.#running) return;
-    const bridge = new WorkerBridge();
+    const bridge = this.#spare;
     this.#running = bridge;
     this.#el['sessions-run'].disabled = true;
     this.#say('');
     const fields = Object.fromEntries(FIELDS.map((name) => [name, this.#form.elements[name].value]));
     try {
       const answer = await bridge.call('runSessions', {fields, width: this.#section.clientWidth},
-        undefined, (report) => this.#progress.show(report));
+        undefined, (report) => this.#progress.show({...report, due: true}));  // as the command's line
       if (answer.message) this.#say(answer.message);
       else this.#show(answer);
     } catch (error) {
       if (!isAbort(error)) this.#say(error.message);
     } finally {
       bridge.stop();
+      this.#loadSpare();
       this.#running = null;
       this.#progress.hide();
       this.#el['sessions-run'].disabled = false;

@@ -1,8 +1,8 @@
 // The simulator: the main window's fields, its start command and 21 results, and the slump graph
 // window's curve, money summary and data file. Every run plays in a worker of its own with its
 // progress; the worker of the last completed run stays to draw, price and write that run, so that
-// a cancelled run ends its own worker and leaves the last results as they were. The fields and a
-// fixed seed live in the address.
+// a cancelled run ends its own worker and leaves the last results as they were. A worker without
+// a run waits ready, so that a run starts at once. The fields and a fixed seed live in the address.
 import {WorkerBridge, isAbort} from './worker_bridge.js';
 import {ProgressBox} from './progress.js';
 
@@ -18,7 +18,7 @@ export class SimulatorView {
   #defaults = null;  // the fields' texts at start-up
   #names = [];  // the result fields in the order of the results
   #seed = '';  // the address's seed: every run starts from it
-  #helper = new WorkerBridge();  // presets, and the names and defaults
+  #helper = null;  // a worker without a run, ready for presets and for the next run
   #holder = null;  // the worker of the last completed run with history
   #running = null;  // the worker of the run under way
   #graphs = null;  // the last run's two pictures
@@ -32,7 +32,7 @@ export class SimulatorView {
 
   async start(query) {
     [this.#defaults, this.#names] = await Promise.all([
-      this.#helper.call('simulatorDefaults'), this.#helper.call('resultNames')]);
+      this.#ready().call('simulatorDefaults'), this.#ready().call('resultNames')]);
     const d = this.#defaults;
     const start = {Combo1: d.Combo1, TexKankin: d.TexKankin, ...d.parameters};
     for (const [id, key] of Object.entries(KEYS)) {
@@ -77,6 +77,11 @@ export class SimulatorView {
     this.#el.Command1.addEventListener('click', () => this.#dataFile());
   }
 
+  #ready() {
+    this.#helper ??= new WorkerBridge();
+    return this.#helper;
+  }
+
   #remember() {
     history.replaceState(null, '', `?${this.query()}`);
   }
@@ -84,7 +89,7 @@ export class SimulatorView {
   // The setting's preset into the two probability fields, as the desktop fills them.
   async #preset() {
     const setting = this.#el.Combo1.value;
-    const preset = await this.#helper.call('settingPreset', {setting});
+    const preset = await this.#ready().call('settingPreset', {setting});
     if (preset.found && this.#el.Combo1.value === setting) {
       this.#el.TexBIG.value = preset.big;
       this.#el.TexREG.value = preset.reg;
@@ -105,7 +110,8 @@ export class SimulatorView {
 
   async #run() {
     if (this.#running) return;
-    const bridge = new WorkerBridge();
+    const bridge = this.#ready();
+    this.#helper = null;
     this.#running = bridge;
     this.#el.ComStart.disabled = true;
     this.#say('');
@@ -128,6 +134,7 @@ export class SimulatorView {
       this.#running = null;
       this.#progress.hide();
       this.#el.ComStart.disabled = false;
+      this.#ready().call('resultNames').catch(() => {});  // loaded now rather than at the next start
     }
   }
 
