@@ -59,7 +59,8 @@ Drawing DrawDesignedSlump(const SimulationState& s, std::string& description) {
         AddLabel(d, FormatNumber(double(x - s.GraphX0)), {double(x), s.GraphY0 + kLabelGap},
                  Anchor::Top);
     }
-    AddLabel(d, "プレイ数", {double(plot.right), s.GraphY0 + kLabelGap + kLabelSize}, Anchor::TopRight);
+    AddLabel(d, "プレイ数", {double(plot.right), s.GraphY0 + kLabelGap + kLabelSize},
+             Anchor::TopRight);
     AddLine(d, {double(plot.left), 360}, {double(plot.left), double(plot.bottom)}, Ink::Frame);
 
     // Segments run from each game back to the one before: consecutive ones share a point.
@@ -128,7 +129,8 @@ Drawing DrawFittedSlump(const SimulationState& s, int ratio, std::string& descri
         }
         description = FittedGraphDescription(s, extent.high);
     }
-    AddLabel(d, "プレイ数", {x(plot.right), x(plot.bottom) + kLabelGap + kLabelSize}, Anchor::TopRight);
+    AddLabel(d, "プレイ数", {x(plot.right), x(plot.bottom) + kLabelGap + kLabelSize},
+             Anchor::TopRight);
     return d;
 }
 
