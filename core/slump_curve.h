@@ -10,6 +10,24 @@
 
 namespace taviro {
 
+// Where the graph window's curve may draw, in twips of its client area; the edges are drawn on.
+struct PlotTwips {
+    int left, top, right, bottom;
+};
+
+// The designed scale: game 0 to game 10000 of the grid, from just below the money summary down to
+// the foot of the vertical axis (balances from +8440 down to -7000).
+inline constexpr PlotTwips kDesignedPlot = {1000, 780, 11000, 8500};
+// The whole run fitted, with the balance labels on its left and the game labels under it.
+inline constexpr PlotTwips kFittedPlot = {1000, 900, 11000, 8025};
+
+// The designed scale's origin and coins per twip, which ComG_Click sets before drawing.
+inline void UseDesignedScale(SimulationState& s) {
+    s.GraphYDiv = 2;
+    s.GraphY0 = 5000;
+    s.GraphX0 = 1000;
+}
+
 struct CurvePoint {
     float x;
     float y;

@@ -26,12 +26,13 @@ class BufferedWriter {
     void Put(char c) { Put(std::string_view(&c, 1)); }
     void PutInteger(std::int64_t value) {
         std::array<char, 24> digits{};
-        Put(std::string_view(digits.data(),
-                             std::to_chars(digits.begin(), digits.end(), value).ptr));
+        const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+        Put(std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
     }
     void PutBalance(double value) {
         std::array<char, kNumberTextCapacity> text{};
-        Put(std::string_view(text.data(), FormatNumberTo(text.data(), value)));
+        const char* end = FormatNumberTo(text.data(), value);
+        Put(std::string_view(text.data(), static_cast<std::size_t>(end - text.data())));
     }
     // A text field: between double quotes, its content unchanged.
     void PutText(std::string_view encoded) {

@@ -73,7 +73,13 @@ std::string ConvertText(std::string_view text, const char* from, const char* to)
 }
 
 std::string ToCodePage932(std::string_view utf8) {
+#ifdef __EMSCRIPTEN__
+    // The web build's C library knows the code page by its Shift_JIS name only; the two agree on
+    // every character the program writes but a user's own text could hold.
+    return ConvertText(utf8, "UTF-8", "SHIFT_JIS");
+#else
     return ConvertText(utf8, "UTF-8", "CP932");
+#endif
 }
 
 std::string LocaleTextToUtf8(std::string_view text) {

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "core/money_summary.h"
+#include "core/slump_curve.h"
 #include "datafile/data_file.h"
 #include "forms/wait_cursor.h"
 
@@ -63,9 +64,7 @@ void MainWindow::ComG_Click() {
     }
     GraphWindow& graph = Graph();
     graph.ClearCurve();
-    state_.GraphYDiv = 2;
-    state_.GraphY0 = 5000;
-    state_.GraphX0 = 1000;
+    UseDesignedScale(state_);
     graph.show();
     graph.raise();
     graph.activateWindow();

@@ -16,7 +16,7 @@ declare -A allowed=(
     [full]="core datafile forms full"
     [lite]="core forms lite"
     [estimate_window]="core forms estimation chart_layout charts estimate_window"
-    [web]="core estimation chart_layout web"
+    [web]="core datafile sessions estimation chart_layout stats_cli web"
 )
 windowFree="core datafile sessions estimation chart_layout stats_cli web"
 

@@ -100,24 +100,19 @@ std::optional<std::string> Shown(const std::optional<SettingFigures>& figures, c
 }
 
 std::string Text(const Report& r) {
-    std::string out =
-        Concat("taviro-stats  シード ", std::to_string(r.seed), "\n",
-               std::to_string(r.sessionsRequested), "セッション × ", std::to_string(r.games),
-               "ゲーム  換金率 ", FormatNumber(r.rate), "枚/100円\n");
-    if (r.interrupted) out += "中断しました: 完了したセッションだけを集計しています\n";
+    const ReportTable table = TableOf(r);
+    std::string out;
+    for (const std::string& line : table.lines) out += Concat(line, "\n");
     out += "\n";
     // 19 + 6 × 10 columns: the six settings side by side within 80 columns.
     constexpr std::size_t kHeadingWidth = 19;
     constexpr std::size_t kColumnWidth = 10;
     out += PadRight("", kHeadingWidth);
-    for (int setting : r.settings)
-        out += PadLeft(Concat("設定", std::to_string(setting)), kColumnWidth);
+    for (const std::string& column : table.columns) out += PadLeft(column, kColumnWidth);
     out += "\n";
-    for (const Row& row : Rows()) {
-        out += PadRight(std::string(row.heading), kHeadingWidth);
-        for (const auto& figures : r.figures) {
-            out += PadLeft(Shown(figures, row).value_or("-"), kColumnWidth);
-        }
+    for (const ReportTable::Row& row : table.rows) {
+        out += PadRight(row.heading, kHeadingWidth);
+        for (const std::string& cell : row.cells) out += PadLeft(cell, kColumnWidth);
         out += "\n";
     }
     return out;
@@ -159,6 +154,24 @@ std::string Json(const Report& r) {
 }
 
 }  // namespace
+
+ReportTable TableOf(const Report& r) {
+    ReportTable table;
+    table.lines = {
+        Concat("taviro-stats  シード ", std::to_string(r.seed)),
+        Concat(std::to_string(r.sessionsRequested), "セッション × ", std::to_string(r.games),
+               "ゲーム  換金率 ", FormatNumber(r.rate), "枚/100円")};
+    if (r.interrupted)
+        table.lines.emplace_back("中断しました: 完了したセッションだけを集計しています");
+    for (int setting : r.settings) table.columns.push_back(Concat("設定", std::to_string(setting)));
+    for (const Row& row : Rows()) {
+        ReportTable::Row shown{row.key, std::string(row.heading), {}};
+        for (const auto& figures : r.figures)
+            shown.cells.push_back(Shown(figures, row).value_or("-"));
+        table.rows.push_back(std::move(shown));
+    }
+    return table;
+}
 
 std::string FormatReport(const Report& report, OutputFormat format) {
     switch (format) {

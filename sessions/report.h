@@ -23,4 +23,19 @@ struct Report {
 
 std::string FormatReport(const Report& report, OutputFormat format);
 
+// The text form's lines above the table (seed, sessions, games and rate, and a note when
+// interrupted), and the table itself: a heading per figure and its texts for each setting ("-"
+// where a setting has none).
+struct ReportTable {
+    std::vector<std::string> lines;
+    std::vector<std::string> columns;  // 設定1 ...
+    struct Row {
+        std::string key;  // as in CSV and JSON
+        std::string heading;
+        std::vector<std::string> cells;
+    };
+    std::vector<Row> rows;
+};
+ReportTable TableOf(const Report& report);
+
 }  // namespace taviro::stats

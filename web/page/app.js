@@ -4,8 +4,12 @@
 import {WorkerBridge} from './worker_bridge.js';
 import {EstimateView} from './estimate_view.js';
 import {SpeedView} from './speed_view.js';
+import {SimulatorView} from './simulator_view.js';
+import {SessionsView} from './sessions_view.js';
 
 const VIEWS = {
+  simulator: {make: (section) => new SimulatorView(section), title: 'Taviro シミュレーション'},
+  sessions: {make: (section) => new SessionsView(section), title: 'Taviro 設定比較'},
   estimate: {make: (section) => new EstimateView(section, new WorkerBridge()), title: 'Taviro 設定推定'},
   speed: {make: (section) => new SpeedView(section, new WorkerBridge()), title: 'Taviro 計算の速さ'},
 };

@@ -29,7 +29,29 @@ function array(vector) {
   return out;
 }
 
+// Every vector of an answer's fields (and their fields) as arrays, so that it can be posted.
+function plain(value) {
+  if (value && typeof value === 'object') {
+    if (typeof value.size === 'function' && typeof value.get === 'function') return array(value).map(plain);
+    for (const key of Object.keys(value)) value[key] = plain(value[key]);
+  }
+  return value;
+}
+
 const calls = {
+  resultNames: (t) => array(t.resultNames()),
+  simulatorDefaults: (t) => t.simulatorDefaults(),
+  settingPreset: (t, {setting}) => t.settingPreset(setting),
+  simulate: (t, {fields, seed, history}, tell) => plain(t.simulate(fields, seed, history, tell)),
+  moneyAt: (t, {rate}) => t.moneyAt(rate),
+  // The data file's blocks copied out of the module's memory as they come, and put together.
+  dataFile(t, {setting}, tell) {
+    const blocks = [];
+    const answer = t.dataFile(setting, (view) => blocks.push(view.slice()), tell);
+    if (answer.message) return answer;
+    return {...answer, file: new Blob(blocks, {type: 'text/csv'})};
+  },
+  runSessions: (t, {fields, width}, tell) => plain(t.runSessions(fields, width, tell)),
   estimateNotes: (t) => t.estimateNotes(),
   readEstimateFields: (t, {texts, lastEdited}) => t.readEstimateFields(texts, lastEdited ?? ''),
   readEachEstimateField: (t, {texts}) => array(t.readEachEstimateField(texts)),
@@ -58,7 +80,8 @@ onmessage = async ({data}) => {
   const {id, name, args} = data;
   try {
     const taviro = await ready;
-    postMessage({id, value: calls[name](taviro, args)});
+    const tell = (progress) => postMessage({id, progress});
+    postMessage({id, value: calls[name](taviro, args, tell)});
   } catch (error) {
     postMessage({id, error: failure || String(error?.message ?? error), broken: true});
   }

@@ -1,7 +1,8 @@
 // Calls into a worker of the page (worker.js), answered in the order they are made. A call made
 // with an AbortSignal that fires ends the worker, and with it every call still waiting, which is
 // how a newer keystroke stops a running estimate; the next call starts a fresh worker, which takes
-// the WebAssembly module the first one compiled, so that it starts at once.
+// the WebAssembly module the first worker of the page compiled, so that it starts at once. A call
+// may be given a function that is told the call's progress while it runs.
 
 export function isAbort(error) {
   return error instanceof DOMException && error.name === 'AbortError';
@@ -13,11 +14,11 @@ function aborted() {
 
 export class WorkerBridge {
   #worker = null;
-  #module = null;  // the compiled WebAssembly.Module, shared by every worker
+  static #module = null;  // the compiled WebAssembly.Module, shared by every worker
   #calls = new Map();  // id -> {resolve, reject}
   #next = 1;
 
-  call(name, args = {}, signal = undefined) {
+  call(name, args = {}, signal = undefined, onProgress = undefined) {
     if (signal?.aborted) return Promise.reject(aborted());
     const worker = this.#start();
     const id = this.#next++;
@@ -26,6 +27,7 @@ export class WorkerBridge {
       signal?.addEventListener('abort', stop, {once: true});
       const done = () => signal?.removeEventListener('abort', stop);
       this.#calls.set(id, {
+        onProgress,
         resolve: (value) => { done(); resolve(value); },
         reject: (error) => { done(); reject(error); },
       });
@@ -52,11 +54,15 @@ export class WorkerBridge {
     const worker = new Worker(new URL('./worker.js', import.meta.url), {type: 'module'});
     worker.onmessage = ({data}) => {
       if (data.compiled) {
-        this.#module = data.compiled;
+        WorkerBridge.#module = data.compiled;
         return;
       }
       const call = this.#calls.get(data.id);
       if (!call) return;
+      if ('progress' in data) {
+        call.onProgress?.(data.progress);
+        return;
+      }
       this.#calls.delete(data.id);
       if ('error' in data) {
         call.reject(new Error(data.error));
@@ -70,7 +76,7 @@ export class WorkerBridge {
       event.preventDefault();
       this.#end(new Error(event.message || 'worker failed'));
     };
-    worker.postMessage({module: this.#module});
+    worker.postMessage({module: WorkerBridge.#module});
     this.#worker = worker;
     return worker;
   }
