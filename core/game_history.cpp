@@ -13,10 +13,10 @@ namespace taviro {
 namespace {
 
 // Blocks and checkpoints of `size` games, game 0 included.
-std::uint64_t Blocks(std::uint64_t size) {
+std::uint64_t BlocksOf(std::uint64_t size) {
     return size == 0 ? 0 : static_cast<std::uint64_t>(GameHistory::BlockOf(size - 1)) + 1;
 }
-std::uint64_t Checkpoints(std::uint64_t size) {
+std::uint64_t CheckpointsOf(std::uint64_t size) {
     return size == 0 ? 0 : (size - 1) / GameHistory::kCheckpointGames + 1;
 }
 
@@ -37,14 +37,14 @@ void GameHistory::TakeFrom(GameHistory& other) noexcept {
 
 void GameHistory::Reset(std::size_t size) {
     *this = GameHistory{};  // the old memory goes first
-    blocks_.assign(Blocks(size), BalanceExtent{0, 0});
-    checkpoints_.assign(Checkpoints(size), Checkpoint{0, 0, 0});
+    blocks_.assign(BlocksOf(size), BalanceExtent{0, 0});
+    checkpoints_.assign(CheckpointsOf(size), Checkpoint{0, 0, 0});
     size_ = size;
 }
 
 std::uint64_t GameHistory::BytesFor(std::uint64_t size, std::uint64_t events) {
     const std::uint64_t chunks = (events + kChunkEvents - 1) / kChunkEvents;
-    return Blocks(size) * sizeof(BalanceExtent) + Checkpoints(size) * sizeof(Checkpoint) +
+    return BlocksOf(size) * sizeof(BalanceExtent) + CheckpointsOf(size) * sizeof(Checkpoint) +
            chunks * (sizeof(EventChunk) + kChunkEvents * (sizeof(std::uint32_t) + 1));
 }
 

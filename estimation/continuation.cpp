@@ -15,11 +15,9 @@ namespace taviro::stats {
 
 namespace {
 
-// Continuations per task: about 2^16 bonus draws' work (a bonus every 250 games or so), so that a
-// stop request is seen within milliseconds.
-constexpr std::int64_t kTaskDraws = std::int64_t{1} << 16;
+// Continuations per task: kTaskDraws bonus draws' work (a bonus every 250 games or so), at most
+// this many.
 constexpr std::int64_t kMaxTaskContinuations = 128;
-constexpr double kMinusInfinity = -std::numeric_limits<double>::infinity();
 
 // P(setting 5 or 6) as the counter moves on: the current posterior times the chance of what the
 // counter adds, read as the multinomial of paid counts over the further games (the correction

@@ -18,13 +18,10 @@ namespace taviro::stats {
 
 namespace {
 
-constexpr double kMinusInfinity = -std::numeric_limits<double>::infinity();
-
 // Held bonuses considered at the end of the games: far beyond what one AR1000 can gather.
 constexpr std::int64_t kMaxHeldBigs = 48;
 constexpr std::int64_t kMaxHeldRegs = 32;
-// Orders per task: about 2^16 draws' work, so that a stop request is seen within milliseconds.
-constexpr std::int64_t kTaskDraws = std::int64_t{1} << 16;
+// Orders per task: kTaskDraws' worth of draws, within 16 and this many.
 constexpr std::int64_t kMaxTaskOrders = 2048;
 // The fewest orders a visited stratum gets, and the fewest a part's pilot gets.
 constexpr std::int64_t kMinOrders = 64;

@@ -14,10 +14,9 @@ namespace taviro::stats {
 
 namespace {
 
-constexpr double kMinusInfinity = -std::numeric_limits<double>::infinity();
 // What a state can carry: one bit per BIG held beyond those to be paid, and the widths of its
 // packed key.
-constexpr std::int32_t kMostHeld = 63;
+constexpr std::int32_t kMostHeldBits = 63;
 constexpr std::int32_t kMostRegs = 63;
 constexpr std::int64_t kMostPaid = 1000;                      // BIGs or REGs
 constexpr std::int64_t kMostArUnits = std::int64_t{1} << 26;  // AR games are counted in 50s
@@ -30,7 +29,7 @@ constexpr std::size_t kParticles = 16;
 constexpr std::int32_t kTailRun = 40;
 // End states: the kinds of the first BIGs held are each taken in turn; later ones are drawn.
 constexpr std::int32_t kKindsSpelled = 2;
-constexpr std::array<std::int32_t, 3> kArGames = {0, 150, 1000};
+constexpr std::array<std::int32_t, 3> kArGamesOfKind = {0, 150, 1000};
 // The shares of the kinds of BIG (plain, AR150, AR1000) that later BIGs' kinds are drawn with.
 constexpr std::array<std::uint32_t, 3> kDrawnShare = {58, 57, 1};
 
@@ -403,7 +402,7 @@ class PathSummer {
         s.window += in;
         if (hyper && hyperShown_) s.destined += in;
         const std::int32_t behind = count - in;
-        if (s.tailHeld + behind > kMostHeld) {
+        if (s.tailHeld + behind > kMostHeldBits) {
             tooLarge_ = true;
             return;
         }
@@ -450,7 +449,7 @@ class PathSummer {
     // The BIG paid in the game after `before` brings an AR of the kind's length; `after` is the
     // machine after that game, reached with `chance`.
     void StartAr(const State& before, const State& after, int kind, const PerSetting& chance) {
-        const std::int32_t length = kArGames[static_cast<std::size_t>(kind)];
+        const std::int32_t length = kArGamesOfKind[static_cast<std::size_t>(kind)];
         const std::int64_t left = arGames_ - after.arDone;
         if (length > left) {
             // The games end in this AR, or with its first game still to come: the counts are
@@ -738,7 +737,7 @@ PathSumStatus SumOverPaths(const Observation& shown, const std::array<SettingOdd
                            PathSum& out) {
     out = {};
     if (!shown.arGames || shown.bigs > kMostPaid || shown.regs > kMostPaid ||
-        *shown.arGames / 50 >= kMostArUnits || shown.bigs > kMostHeld) {
+        *shown.arGames / 50 >= kMostArUnits || shown.bigs > kMostHeldBits) {
         return PathSumStatus::TooLarge;
     }
     PathSummer summer(shown, odds, seed);

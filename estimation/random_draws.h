@@ -4,12 +4,19 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "core/xoshiro.h"
 #include "estimation/setting_odds.h"
 
 namespace taviro::stats {
+
+// The logarithm of a chance of nothing.
+inline constexpr double kMinusInfinity = -std::numeric_limits<double>::infinity();
+// The work of one task of a parallel simulation: about 2^16 draws, so that a stop request is seen
+// within milliseconds.
+inline constexpr std::int64_t kTaskDraws = std::int64_t{1} << 16;
 
 class RandomDraws {
   public:
