@@ -156,6 +156,17 @@ bool WriteDataFile(OutputFile& file, const SimulationState& s, const DataFileTex
     return WriteLines(file, s, texts, control) == Written::Complete;
 }
 
+std::uint64_t LeastDataFileBytes(std::int64_t games) {
+    std::uint64_t bytes = 0;
+    std::int64_t first = 1;  // the first game number of `digits` digits
+    for (std::uint64_t digits = 1; first <= games; ++digits, first *= 10) {
+        const std::int64_t last = first > games / 10 ? games : first * 10 - 1;
+        bytes += static_cast<std::uint64_t>(last - first + 1) * (digits + 5);
+        if (last == games) break;
+    }
+    return bytes;
+}
+
 bool ConfirmDataFile(SimulationState& s, const DataFileTexts& texts, const FileSystem& files,
                      MessageBox& messages) {
     s.DataFileName = DataFileName(texts.setting);

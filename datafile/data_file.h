@@ -2,6 +2,7 @@
 // comma-separated text in code page 932, one line per game, CR LF after every line.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,11 @@ std::string DataFileName(std::string_view settingText);
 // publishes the games written every RunControl::kChunkGames games.
 bool WriteDataFile(OutputFile& file, const SimulationState& s, const DataFileTexts& texts,
                    RunControl* control = nullptr);
+
+// The fewest bytes a file of `games` games can take: every line holds at least its game number,
+// two commas, a balance of one digit and CR LF. A place that cannot hold the file refuses it by
+// this before writing a byte.
+std::uint64_t LeastDataFileBytes(std::int64_t games);
 
 // The checks before writing: sets `DataFileName` and `Answer` of the state, refuses a run of fewer
 // than 3 games and asks before replacing a file. True when the file is to be written.

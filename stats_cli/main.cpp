@@ -23,7 +23,6 @@
 #include "chart_layout/picture_writer.h"
 #include "chart_layout/sessions_chart.h"
 #include "core/concat.h"
-#include "core/number_text.h"
 #include "core/progress_figures.h"
 #include "core/version.h"
 #include "core/xoshiro.h"
@@ -86,10 +85,6 @@ std::uint64_t AvailableMemory() {
     const long pageSize = sysconf(_SC_PAGESIZE);
     if (pages <= 0 || pageSize <= 0) return std::numeric_limits<std::uint64_t>::max();
     return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
-}
-
-std::string Gigabytes(std::uint64_t bytes) {
-    return Concat(FixedNumber(static_cast<double>(bytes) / 1e9, 1), " GB");
 }
 
 // Writes the report to standard output; false, with a message, when it cannot be written whole
@@ -224,8 +219,7 @@ int main(int argc, char* argv[]) {
     std::vector<SettingSessions>& settings = *prepared;
     const std::uint64_t needed = SessionsMemoryBytes(settings, plan.sessions, plan.threads);
     if (const std::uint64_t available = AvailableMemory(); needed > available) {
-        std::cerr << "taviro-stats: --sessions " << plan.sessions << " には約 " << Gigabytes(needed)
-                  << " のメモリが必要ですが、使えるのは約 " << Gigabytes(available) << " です。\n";
+        std::cerr << "taviro-stats: " << MemoryRefusal(plan.sessions, needed, available) << "\n";
         return 2;
     }
 

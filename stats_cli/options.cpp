@@ -3,10 +3,12 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "chart_layout/sessions_chart.h"
 #include "core/concat.h"
+#include "core/number_text.h"
 #include "core/numbers.h"
 #include "stats_cli/option_table.h"
 
@@ -379,6 +381,14 @@ ParsedEstimate ParseEstimateOptions(std::span<const std::string_view> args, std:
     }
     if (const auto refused = CheckEstimateInput(in)) return {std::nullopt, *refused};
     return {o, {}};
+}
+
+std::string MemoryRefusal(std::int64_t sessions, std::uint64_t needed, std::uint64_t available) {
+    const auto gigabytes = [](std::uint64_t bytes) {
+        return Concat(FixedNumber(static_cast<double>(bytes) / 1e9, 1), " GB");
+    };
+    return Concat("--sessions ", std::to_string(sessions), " には約 ", gigabytes(needed),
+                  " のメモリが必要ですが、使えるのは約 ", gigabytes(available), " です。");
 }
 
 const std::string& StatsUsage() {

@@ -36,6 +36,9 @@ ParsedOptions ParseStatsOptions(std::span<const std::string_view> args, std::uin
 
 const std::string& StatsUsage();
 
+// The refusal of sessions that need `needed` bytes of memory where `available` are left.
+std::string MemoryRefusal(std::int64_t sessions, std::uint64_t needed, std::uint64_t available);
+
 // `taviro-stats estimate`: the counts a player read off the machine.
 struct EstimateOptions {
     EstimateInput input;

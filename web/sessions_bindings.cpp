@@ -5,6 +5,7 @@
 #include <emscripten/val.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,10 @@ struct SessionsAnswer {
     stats::ReportTable table;
     std::string svg;
 };
+
+// Memory the sessions may take: the module's memory ends at 2 GiB, and the page's other calls and
+// the chart need the rest.
+constexpr std::uint64_t kSessionsMemory = std::uint64_t{1} << 30;
 
 inline constexpr TaskTexts kSessionsTask = {"セッションを実行しています…", "ゲーム", true};
 
@@ -69,6 +74,11 @@ SessionsAnswer RunSessions(const SessionsFields& fields, double width, emscripte
         return answer;
     }
     std::vector<stats::SettingSessions>& settings = *prepared;
+    if (const std::uint64_t needed = stats::SessionsMemoryBytes(settings, plan.sessions, 1);
+        needed > kSessionsMemory) {
+        answer.message = stats::MemoryRefusal(plan.sessions, needed, kSessionsMemory);
+        return answer;
+    }
     stats::Progress played(1);
     const std::uint64_t total = static_cast<std::uint64_t>(plan.sessions) *
                                 static_cast<std::uint64_t>(plan.games) * settings.size();

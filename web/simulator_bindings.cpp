@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "chart_layout/slump_chart.h"
@@ -21,6 +22,7 @@
 #include "core/slump_curve.h"
 #include "core/start_outcome.h"
 #include "core/xoshiro_source.h"
+#include "datafile/bounded_file.h"
 #include "datafile/data_file.h"
 #include "web/progress_reporter.h"
 
@@ -37,6 +39,12 @@ struct SimulatorFields {
 // Memory a run's history may take: the module's memory ends at 2 GiB, and the history must leave
 // room for the run's data file going out in blocks and for the page's other calls.
 constexpr std::uint64_t kHistoryLimit = std::uint64_t{1} << 30;
+
+// The largest data file the page offers: the browser holds the whole file in the page's memory,
+// and a little more than that while it hands it to the download.
+constexpr std::uint64_t kPageFileLimit = 500'000'000;
+constexpr std::string_view kPageFileTooLarge =
+    "ブラウザで保存できるのは約 500 MB までです。シミュレートゲーム数を減らしてください。";
 
 struct Kept {
     SimulationState state;
@@ -87,6 +95,7 @@ Graph GraphOf(bool fitted) {
 struct RunAnswer {
     std::string message;  // the start command's message, when it refused or played nothing
     std::string seed;
+    std::string seedNote;  // the seed as the page shows it beside the results
     std::vector<std::string> results;
     bool history = false;
     Money money;
@@ -102,13 +111,21 @@ std::optional<std::uint64_t> SeedOf(const std::string& text) {
 }
 
 // The start command: reads the fields, plays the run with or without history from `seedText`
-// (the clock's when empty), and answers with everything the two windows show of it.
+// (the clock's when empty; a text that is no seed is refused), and answers with everything the
+// two windows show of it.
 RunAnswer Simulate(const SimulatorFields& fields, const std::string& seedText, bool history,
                    emscripten::val progress) {
     RunAnswer answer;
     const Edition edition = history ? Edition::Full : Edition::Lite;
-    const std::uint64_t seed = SeedOf(seedText).value_or(NextClockSeed());
+    const std::optional<std::uint64_t> fixed = SeedOf(seedText);
+    if (!fixed && !seedText.empty()) {
+        answer.message =
+            "アドレスの seed には 0 から 18446744073709551615 までの整数を指定してください。";
+        return answer;
+    }
+    const std::uint64_t seed = fixed.value_or(NextClockSeed());
     answer.seed = std::to_string(seed);
+    answer.seedNote = "シード " + answer.seed;
     auto run = std::make_unique<Kept>();
     run->state.KeepsHistory = history;
     StartOutcome outcome = StartOutcome::Ran;
@@ -180,23 +197,33 @@ class KeptMessage final : public MessageBox {
 struct FileAnswer {
     std::string message;  // why there is no file
     std::string name;
+    std::string saved;  // the note once the file went to the download
 };
 
-// The data-file command on the last run: the checks, then the file's bytes to `put`.
+// The data-file command on the last run: the checks, then the file's bytes to `put`; a file larger
+// than the page can hold is refused, before writing when its games alone are too many.
 FileAnswer DataFile(const std::string& setting, emscripten::val put, emscripten::val progress) {
-    if (!kept || !kept->state.KeepsHistory) return {"まずシミュレートを実行してください。", {}};
+    if (!kept || !kept->state.KeepsHistory) return {"まずシミュレートを実行してください。", {}, {}};
     SimulationState& s = kept->state;
     const ResultTextList& r = kept->results;
     const DataFileTexts texts = {setting, r[ResultIndex("TexOUT")], r[ResultIndex("TexPAY")],
                                  r[ResultIndex("LabP_BIG")], r[ResultIndex("LabP_REG")]};
     NoFiles files;
     KeptMessage messages;
-    if (!ConfirmDataFile(s, texts, files, messages)) return {messages.message, {}};
-    PageFile file(std::move(put));
-    RunControl control;
-    ProgressReporter reporter(control, s.GameCount, kSaveTask, progress);
-    WriteDataFile(file, s, texts, &control);
-    return {{}, s.DataFileName};
+    if (!ConfirmDataFile(s, texts, files, messages)) return {messages.message, {}, {}};
+    SaveResult result{SaveResult::Status::Failed, std::string(kPageFileTooLarge)};
+    if (LeastDataFileBytes(s.GameCount) <= kPageFileLimit) {
+        PageFile page(std::move(put));
+        BoundedFile file(page, kPageFileLimit, result.error);
+        RunControl control;
+        ProgressReporter reporter(control, s.GameCount, kSaveTask, progress);
+        if (WriteDataFile(file, s, texts, &control) && file.Commit()) {
+            return {{}, s.DataFileName, s.DataFileName + " を保存しました"};
+        }
+        result.error = file.Error();
+    }
+    ReportSave(result, s.DataFileName, messages);
+    return {messages.message, {}, {}};
 }
 
 // The result fields in the order of the results.
@@ -237,6 +264,7 @@ EMSCRIPTEN_BINDINGS(taviro_simulator) {
     value_object<RunAnswer>("RunAnswer")
         .field("message", &RunAnswer::message)
         .field("seed", &RunAnswer::seed)
+        .field("seedNote", &RunAnswer::seedNote)
         .field("results", &RunAnswer::results)
         .field("history", &RunAnswer::history)
         .field("money", &RunAnswer::money)
@@ -244,7 +272,8 @@ EMSCRIPTEN_BINDINGS(taviro_simulator) {
         .field("fitted", &RunAnswer::fitted);
     value_object<FileAnswer>("FileAnswer")
         .field("message", &FileAnswer::message)
-        .field("name", &FileAnswer::name);
+        .field("name", &FileAnswer::name)
+        .field("saved", &FileAnswer::saved);
     function("resultNames", &ResultNames);
     function("simulatorDefaults", &Defaults);
     function("settingPreset", &Preset);

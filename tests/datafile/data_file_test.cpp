@@ -16,6 +16,7 @@
 #include "core/parameters.h"
 #include "core/run_simulation.h"
 #include "core/xoshiro_source.h"
+#include "datafile/bounded_file.h"
 #include "datafile/text_encoding.h"
 #include "support/history_of.h"
 #include "support/recording_message_box.h"
@@ -227,6 +228,40 @@ TEST(ExportDataFile, AFailureAtAnyStepIsReportedAndKeepsTheOldFile) {
                       (refuse ? "Permission denied" : "No space left on device"))
             << write;
         EXPECT_EQ(files.files["Taviro1.csv"], "old content") << write;
+    }
+}
+
+TEST(BoundedFile, TakesTheWholeFileUpToItsLimitAndRefusesOneByteMore) {
+    const SimulationState s = PlainRun(100000);  // more than one block of bytes
+    std::string whole;
+    MemoryFile plain(whole);
+    ASSERT_TRUE(WriteDataFile(plain, s, kExampleTexts) && plain.Commit());
+    for (const std::size_t limit : {whole.size(), whole.size() - 1}) {
+        std::string target = "old content";
+        MemoryFile memory(target);
+        BoundedFile bounded(memory, limit, "too large");
+        const bool written = WriteDataFile(bounded, s, kExampleTexts) && bounded.Commit();
+        EXPECT_EQ(written, limit == whole.size()) << limit;
+        EXPECT_EQ(target, written ? whole : "old content") << limit;
+        if (written) continue;
+        EXPECT_EQ(bounded.Error(), "too large");
+        EXPECT_FALSE(bounded.Write("x")) << "a refused file takes nothing more";
+        ASSERT_TRUE(
+            memory.Commit());  // what reached the file beneath: the file's start, in the limit
+        EXPECT_LE(target.size(), limit);
+        EXPECT_EQ(target, whole.substr(0, target.size()));
+    }
+}
+
+TEST(DataFile, LeastBytesNeverExceedTheFile) {
+    const std::pair<std::int64_t, std::uint64_t> cases[] = {
+        {0, 0}, {3, 18}, {9, 54}, {10, 61}, {100000, 988895}, {2147483647, 31101143604}};
+    for (const auto& [games, least] : cases) EXPECT_EQ(LeastDataFileBytes(games), least) << games;
+    for (const std::int32_t games : {3, 10, 12345}) {
+        std::string file;
+        MemoryFile memory(file);
+        ASSERT_TRUE(WriteDataFile(memory, PlainRun(games, 0.0), kExampleTexts) && memory.Commit());
+        EXPECT_LE(LeastDataFileBytes(games), file.size()) << games;
     }
 }
 

@@ -104,6 +104,9 @@ test('results, money summary, curve and data file are the desktop\'s, for three 
     const [download] = await Promise.all([page.waitForEvent('download'), page.click('#Command1')]);
     assert.equal(download.suggestedFilename(), `Taviro${setting}.csv`);
     assert.ok(readFileSync(await download.path()).equals(readFileSync(want.file)), 'the data file\'s bytes');
+    await page.waitForSelector('#file-note:not(:empty)');
+    assert.deepEqual(Object.values(await shown(page, ['run-seed', 'file-note'])),
+      [`シード ${query.match(/seed=(\d+)/)[1]}`, `Taviro${setting}.csv を保存しました`]);
     await page.close();
   }
 });
@@ -138,6 +141,33 @@ test('a cancelled run leaves the last results, and refusals say what the desktop
     assert.deepEqual(await shown(page, RESULTS), before);
   }
   await page.close();
+});
+
+test('the page refuses an unreadable seed and sessions beyond its memory, and says a broken module in Japanese', async () => {
+  const page = await open('view=simulator&seed=12x&history=0&games=1000');
+  await run(page);
+  assert.equal(await page.textContent('#run-message'),
+    'アドレスの seed には 0 から 18446744073709551615 までの整数を指定してください。');
+  await page.goto(`${origin}?view=sessions&sessions=1000000000&games=1`);
+  await page.waitForSelector('#sessions[data-ready]');
+  await page.click('#sessions-run');
+  await page.waitForSelector('#sessions-message:not([hidden])');
+  assert.match(await page.textContent('#sessions-message'),
+    /^--sessions 1000000000 には約 \d+\.\d GB のメモリが必要ですが、使えるのは約 1\.1 GB です。$/);
+  await page.close();
+
+  // Without its WebAssembly the worker fails; the English reason goes to the console only.
+  const broken = await browser.newContext({serviceWorkers: 'block'});
+  const errors = [];
+  broken.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
+  await broken.route('**/taviro.wasm', (route) => route.fulfill({status: 404, body: ''}));
+  const lost = await broken.newPage();
+  await lost.goto(`${origin}?view=simulator`);
+  await lost.waitForSelector('#run-message:not([hidden])');
+  assert.equal(await lost.textContent('#run-message'),
+    '計算を続けられませんでした。数値を小さくするか、ページを読み込み直してください。');
+  assert.ok(errors.length > 0);
+  await broken.close();
 });
 
 test('the six settings show taviro-stats\' figures for the same seed', async () => {

@@ -3,7 +3,7 @@
 // (the window's own window-free code); the view only puts texts into elements. A keystroke reads
 // the fields at once; a short pause after the last one the estimate starts, and a newer keystroke
 // ends the worker that runs it.
-import {isAbort} from './worker_bridge.js';
+import {failureText, isAbort} from './worker_bridge.js';
 import * as fields from './estimate_fields.js';
 
 const PAUSE_MS = 150;
@@ -58,7 +58,8 @@ export class EstimateView {
     try {
       this.#notes = await this.#bridge.call('estimateNotes');
     } catch (error) {
-      this.#status(`計算の準備ができませんでした（${error.message}）`);
+      console.error(error);
+      this.#status('計算の準備ができませんでした。ページを読み込み直してください。');
       return;
     }
     performance.mark('taviro-ready');
@@ -222,7 +223,7 @@ export class EstimateView {
 
   // The worker ended without an answer: the reason beside the field last edited.
   #failed(error) {
-    this.#reason(this.#lastEdited || 'games', `計算を続けられませんでした（${error.message}）`);
+    this.#reason(this.#lastEdited || 'games', failureText(error));
     this.#grey(true);
     this.#status(this.#shown ? this.#notes?.greyed ?? '' : '');
   }

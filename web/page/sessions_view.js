@@ -1,7 +1,7 @@
 // The six settings side by side: taviro-stats' sessions for the fields' sessions, games, rate and
 // seed, played in a worker of their own (loaded ahead) with progress and a cancel; the command's
 // table and its picture. The fields live in the address.
-import {WorkerBridge, isAbort} from './worker_bridge.js';
+import {WorkerBridge, failureText, isAbort} from './worker_bridge.js';
 import {ProgressBox} from './progress.js';
 
 const FIELDS = ['sessions', 'games', 'rate', 'seed'];
@@ -66,7 +66,7 @@ export class SessionsView {
       if (answer.message) this.#say(answer.message);
       else this.#show(answer);
     } catch (error) {
-      if (!isAbort(error)) this.#say(error.message);
+      if (!isAbort(error)) this.#say(failureText(error));
     } finally {
       bridge.stop();
       this.#loadSpare();

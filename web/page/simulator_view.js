@@ -3,7 +3,7 @@
 // progress; the worker of the last completed run stays to draw, price and write that run, so that
 // a cancelled run ends its own worker and leaves the last results as they were. A worker without
 // a run waits ready, so that a run starts at once. The fields and a fixed seed live in the address.
-import {WorkerBridge, isAbort} from './worker_bridge.js';
+import {WorkerBridge, failureText, isAbort} from './worker_bridge.js';
 import {ProgressBox} from './progress.js';
 
 // The address's keys of the fields.
@@ -31,8 +31,13 @@ export class SimulatorView {
   }
 
   async start(query) {
-    [this.#defaults, this.#names] = await Promise.all([
-      this.#ready().call('simulatorDefaults'), this.#ready().call('resultNames')]);
+    try {
+      [this.#defaults, this.#names] = await Promise.all([
+        this.#ready().call('simulatorDefaults'), this.#ready().call('resultNames')]);
+    } catch (error) {
+      this.#say(failureText(error));
+      return;
+    }
     const d = this.#defaults;
     const start = {Combo1: d.Combo1, TexKankin: d.TexKankin, ...d.parameters};
     for (const [id, key] of Object.entries(KEYS)) {
@@ -47,6 +52,7 @@ export class SimulatorView {
   query() {
     const q = new URLSearchParams({view: 'simulator'});
     const d = this.#defaults;
+    if (!d) return q.toString();  // the fields never came
     const start = {Combo1: d.Combo1, TexKankin: d.TexKankin, ...d.parameters};
     for (const [id, key] of Object.entries(KEYS)) {
       if (this.#el[id].value !== start[id]) q.set(key, this.#el[id].value);
@@ -129,7 +135,7 @@ export class SimulatorView {
       if (!history) bridge.stop();
       this.#show(answer);
     } catch (error) {
-      if (!isAbort(error)) this.#say(error.message);
+      if (!isAbort(error)) this.#say(failureText(error));
     } finally {
       this.#running = null;
       this.#progress.hide();
@@ -140,7 +146,7 @@ export class SimulatorView {
 
   #show(answer) {
     answer.results.forEach((text, i) => { this.#el[this.#names[i]].textContent = text; });
-    this.#el['run-seed'].textContent = `シード ${answer.seed}`;
+    this.#el['run-seed'].textContent = answer.seedNote;
     this.#section.dataset.runs = String(Number(this.#section.dataset.runs ?? 0) + 1);
     this.#el['graph-side'].hidden = !answer.history;
     this.#graphs = answer.history ? {designed: answer.designed, fitted: answer.fitted} : null;
@@ -161,7 +167,7 @@ export class SimulatorView {
     try {
       this.#money(await this.#holder.call('moneyAt', {rate: this.#el.TexKankin.value}));
     } catch (error) {
-      if (!isAbort(error)) this.#say(error.message);
+      if (!isAbort(error)) this.#say(failureText(error));
     }
   }
 
@@ -192,9 +198,9 @@ export class SimulatorView {
       link.download = answer.name;
       link.click();
       setTimeout(() => URL.revokeObjectURL(link.href), 60000);
-      note.textContent = `${answer.name} を保存しました`;
+      note.textContent = answer.saved;
     } catch (error) {
-      if (!isAbort(error)) this.#say(error.message);
+      if (!isAbort(error)) this.#say(failureText(error));
     } finally {
       this.#progress.hide();
       this.#el.Command1.disabled = false;

@@ -31,7 +31,8 @@ export class SpeedView {
       this.#result.textContent = `1秒あたり ${Math.round(gamesPerSecond).toLocaleString('ja-JP')} ゲーム（${runs} 回の実行のうち最速）`;
       this.#result.dataset.gamesPerSecond = String(gamesPerSecond);
     } catch (error) {
-      this.#result.textContent = `測れませんでした（${error.message}）`;
+      console.error(error);
+      this.#result.textContent = '測れませんでした。ページを読み込み直してください。';
     } finally {
       this.#button.disabled = false;
     }

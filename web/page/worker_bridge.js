@@ -4,6 +4,13 @@
 // the WebAssembly module the first worker of the page compiled, so that it starts at once. A call
 // may be given a function that is told the call's progress while it runs.
 
+// What a view says when a call failed inside the worker (its memory ran out, or the module broke):
+// the worker's own words, in English, go to the console for whoever looks into it.
+export function failureText(error) {
+  console.error(error);
+  return '計算を続けられませんでした。数値を小さくするか、ページを読み込み直してください。';
+}
+
 export function isAbort(error) {
   return error instanceof DOMException && error.name === 'AbortError';
 }
