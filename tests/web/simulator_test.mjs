@@ -148,6 +148,10 @@ test('the page refuses an unreadable seed and sessions beyond its memory, and sa
   await run(page);
   assert.equal(await page.textContent('#run-message'),
     'アドレスの seed には 0 から 18446744073709551615 までの整数を指定してください。');
+  assert.ok(await page.$eval('#run-message', (e) => {  // below the fields: scrolled into view
+    const box = e.getBoundingClientRect();
+    return box.top >= 0 && box.bottom <= innerHeight;
+  }));
   await page.goto(`${origin}?view=sessions&sessions=1000000000&games=1`);
   await page.waitForSelector('#sessions[data-ready]');
   await page.click('#sessions-run');

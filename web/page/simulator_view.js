@@ -109,9 +109,13 @@ export class SimulatorView {
     return {Combo1: this.#el.Combo1.value, TexKankin: this.#el.TexKankin.value, parameters};
   }
 
+  // A message stands below the fields: on a phone it is brought into view, or the start would
+  // seem to do nothing.
   #say(message) {
-    this.#el['run-message'].textContent = message;
-    this.#el['run-message'].hidden = message === '';
+    const shown = this.#el['run-message'];
+    shown.textContent = message;
+    shown.hidden = message === '';
+    if (message) shown.scrollIntoView({block: 'nearest'});
   }
 
   async #run() {
