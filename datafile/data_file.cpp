@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/numbers.h"
+#include "datafile/bounded_file.h"
 #include "datafile/text_encoding.h"
 
 namespace taviro {
@@ -161,7 +162,7 @@ std::uint64_t LeastDataFileBytes(std::int64_t games) {
     std::int64_t first = 1;  // the first game number of `digits` digits
     for (std::uint64_t digits = 1; first <= games; ++digits, first *= 10) {
         const std::int64_t last = first > games / 10 ? games : first * 10 - 1;
-        bytes += static_cast<std::uint64_t>(last - first + 1) * (digits + 5);
+        bytes += static_cast<std::uint64_t>(last - first + 1) * (digits + 7);
         if (last == games) break;
     }
     return bytes;
@@ -202,6 +203,25 @@ SaveResult SaveDataFile(const SimulationState& s, const DataFileTexts& texts, Fi
         return result;
     }
     result.status = SaveResult::Status::Saved;
+    return result;
+}
+
+SaveResult WriteBoundedDataFile(OutputFile& file, const SimulationState& s,
+                                const DataFileTexts& texts, std::uint64_t limit,
+                                std::string_view tooLarge, RunControl* control) {
+    SaveResult result{SaveResult::Status::Failed, std::string(tooLarge)};
+    if (LeastDataFileBytes(s.GameCount) > limit) return result;
+    BoundedFile bounded(file, limit, result.error);
+    switch (WriteLines(bounded, s, texts, control)) {
+        case Written::Complete:
+            if (!bounded.Commit()) break;
+            return {SaveResult::Status::Saved, {}};
+        case Written::Failed:
+            break;
+        case Written::Stopped:
+            return {SaveResult::Status::Stopped, {}};
+    }
+    result.error = bounded.Error();
     return result;
 }
 

@@ -32,8 +32,7 @@ bool WriteDataFile(OutputFile& file, const SimulationState& s, const DataFileTex
                    RunControl* control = nullptr);
 
 // The fewest bytes a file of `games` games can take: every line holds at least its game number,
-// two commas, a balance of one digit and CR LF. A place that cannot hold the file refuses it by
-// this before writing a byte.
+// two commas, a balance of one digit, an event's two quotes and CR LF.
 std::uint64_t LeastDataFileBytes(std::int64_t games);
 
 // The checks before writing: sets `DataFileName` and `Answer` of the state, refuses a run of fewer
@@ -50,6 +49,13 @@ struct SaveResult {
 // complete file, so that a failure or a stop leaves it as it was and no partial file behind.
 SaveResult SaveDataFile(const SimulationState& s, const DataFileTexts& texts, FileSystem& files,
                         RunControl* control = nullptr);
+
+// Writes the whole file to `file` for a place that holds at most `limit` bytes (a download kept
+// in memory): a run whose games alone need more (LeastDataFileBytes) is refused before a byte is
+// written, any other at the write that would pass the limit; the reason is then `tooLarge`.
+SaveResult WriteBoundedDataFile(OutputFile& file, const SimulationState& s,
+                                const DataFileTexts& texts, std::uint64_t limit,
+                                std::string_view tooLarge, RunControl* control = nullptr);
 
 // Tells how the save ended: saved, or why it failed; nothing after a stop the user asked for.
 void ReportSave(const SaveResult& result, std::string_view fileName, MessageBox& messages);

@@ -384,9 +384,12 @@ ParsedEstimate ParseEstimateOptions(std::span<const std::string_view> args, std:
 }
 
 std::string MemoryRefusal(std::int64_t sessions, std::uint64_t needed, std::uint64_t available) {
-    const auto gigabytes = [](std::uint64_t bytes) {
-        return Concat(FixedNumber(static_cast<double>(bytes) / 1e9, 1), " GB");
+    // One decimal, or as many more as tell the two figures apart.
+    int decimals = 1;
+    const auto gigabytes = [&decimals](std::uint64_t bytes) {
+        return Concat(FixedNumber(static_cast<double>(bytes) / 1e9, decimals), " GB");
     };
+    while (decimals < 3 && gigabytes(needed) == gigabytes(available)) ++decimals;
     return Concat("--sessions ", std::to_string(sessions), " には約 ", gigabytes(needed),
                   " のメモリが必要ですが、使えるのは約 ", gigabytes(available), " です。");
 }

@@ -22,7 +22,6 @@
 #include "core/slump_curve.h"
 #include "core/start_outcome.h"
 #include "core/xoshiro_source.h"
-#include "datafile/bounded_file.h"
 #include "datafile/data_file.h"
 #include "web/progress_reporter.h"
 
@@ -200,8 +199,8 @@ struct FileAnswer {
     std::string saved;  // the note once the file went to the download
 };
 
-// The data-file command on the last run: the checks, then the file's bytes to `put`; a file larger
-// than the page can hold is refused, before writing when its games alone are too many.
+// The data-file command on the last run: the checks, then the file's bytes to `put`, or the
+// desktop's message of a failed save when the file is larger than the page can hold.
 FileAnswer DataFile(const std::string& setting, emscripten::val put, emscripten::val progress) {
     if (!kept || !kept->state.KeepsHistory) return {"まずシミュレートを実行してください。", {}, {}};
     SimulationState& s = kept->state;
@@ -211,16 +210,13 @@ FileAnswer DataFile(const std::string& setting, emscripten::val put, emscripten:
     NoFiles files;
     KeptMessage messages;
     if (!ConfirmDataFile(s, texts, files, messages)) return {messages.message, {}, {}};
-    SaveResult result{SaveResult::Status::Failed, std::string(kPageFileTooLarge)};
-    if (LeastDataFileBytes(s.GameCount) <= kPageFileLimit) {
-        PageFile page(std::move(put));
-        BoundedFile file(page, kPageFileLimit, result.error);
-        RunControl control;
-        ProgressReporter reporter(control, s.GameCount, kSaveTask, progress);
-        if (WriteDataFile(file, s, texts, &control) && file.Commit()) {
-            return {{}, s.DataFileName, s.DataFileName + " を保存しました"};
-        }
-        result.error = file.Error();
+    PageFile page(std::move(put));
+    RunControl control;
+    ProgressReporter reporter(control, s.GameCount, kSaveTask, progress);
+    const SaveResult result =
+        WriteBoundedDataFile(page, s, texts, kPageFileLimit, kPageFileTooLarge, &control);
+    if (result.status == SaveResult::Status::Saved) {
+        return {{}, s.DataFileName, s.DataFileName + " を保存しました"};
     }
     ReportSave(result, s.DataFileName, messages);
     return {messages.message, {}, {}};

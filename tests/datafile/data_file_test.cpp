@@ -246,6 +246,7 @@ TEST(BoundedFile, TakesTheWholeFileUpToItsLimitAndRefusesOneByteMore) {
         if (written) continue;
         EXPECT_EQ(bounded.Error(), "too large");
         EXPECT_FALSE(bounded.Write("x")) << "a refused file takes nothing more";
+        EXPECT_FALSE(bounded.Commit());
         ASSERT_TRUE(
             memory.Commit());  // what reached the file beneath: the file's start, in the limit
         EXPECT_LE(target.size(), limit);
@@ -255,13 +256,40 @@ TEST(BoundedFile, TakesTheWholeFileUpToItsLimitAndRefusesOneByteMore) {
 
 TEST(DataFile, LeastBytesNeverExceedTheFile) {
     const std::pair<std::int64_t, std::uint64_t> cases[] = {
-        {0, 0}, {3, 18}, {9, 54}, {10, 61}, {100000, 988895}, {2147483647, 31101143604}};
+        {0, 0}, {3, 24}, {9, 72}, {10, 81}, {100000, 1188895}, {2147483647, 35396110898}};
     for (const auto& [games, least] : cases) EXPECT_EQ(LeastDataFileBytes(games), least) << games;
     for (const std::int32_t games : {3, 10, 12345}) {
         std::string file;
         MemoryFile memory(file);
         ASSERT_TRUE(WriteDataFile(memory, PlainRun(games, 0.0), kExampleTexts) && memory.Commit());
         EXPECT_LE(LeastDataFileBytes(games), file.size()) << games;
+    }
+}
+
+TEST(WriteBoundedDataFile, RefusesBeforeWritingOrAtTheLimitAndOtherwiseWritesTheWholeFile) {
+    const SimulationState s = PlainRun(100000);
+    std::string whole;
+    MemoryFile plain(whole);
+    ASSERT_TRUE(WriteDataFile(plain, s, kExampleTexts) && plain.Commit());
+    using Status = SaveResult::Status;
+    const struct {
+        std::uint64_t limit;
+        Status status;
+        bool written;  // whether any byte reached the file
+    } cases[] = {{LeastDataFileBytes(100000) - 1, Status::Failed, false},
+                 {whole.size() - 1, Status::Failed, true},
+                 {whole.size(), Status::Saved, true}};
+    for (const auto& c : cases) {
+        std::string target;
+        int writes = 0;
+        MemoryFile memory(target);
+        memory.onWrite = [&] { ++writes; };
+        const SaveResult result =
+            WriteBoundedDataFile(memory, s, kExampleTexts, c.limit, "too large");
+        EXPECT_EQ(result.status, c.status) << c.limit;
+        EXPECT_EQ(result.error, c.status == Status::Failed ? "too large" : "") << c.limit;
+        EXPECT_EQ(writes > 0, c.written) << c.limit;
+        EXPECT_EQ(target, c.status == Status::Saved ? whole : "") << c.limit;
     }
 }
 

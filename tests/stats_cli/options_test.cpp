@@ -4,6 +4,7 @@
 
 #include <new>
 #include <stdexcept>
+#include <tuple>
 
 #include "stats_cli/failure_message.h"
 
@@ -27,7 +28,8 @@ std::vector<std::string_view> Words(std::string_view line, char separator = ' ')
 TEST(StatsOptions, DefaultsAndValues) {
     const StatsOptions defaults = Parse({}).options.value();
     EXPECT_EQ(defaults.plan.settings, (std::vector<int>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(std::tuple(defaults.plan.games, defaults.plan.sessions, defaults.plan.seed, defaults.plan.threads),
+    EXPECT_EQ(std::tuple(defaults.plan.games, defaults.plan.sessions, defaults.plan.seed,
+                         defaults.plan.threads),
               std::tuple(8000, std::int64_t{10000}, std::uint64_t{99}, 2u));
     EXPECT_FALSE(defaults.help);
     EXPECT_FALSE(defaults.version);
@@ -40,7 +42,8 @@ TEST(StatsOptions, DefaultsAndValues) {
     const StatsOptions& o = *set.options;
     EXPECT_EQ(o.plan.settings, std::vector<int>{4});
     EXPECT_EQ(
-        std::tuple(o.plan.games, o.plan.rate, o.plan.seed, o.plan.threads, o.plan.sessions, o.format),
+        std::tuple(o.plan.games, o.plan.rate, o.plan.seed, o.plan.threads, o.plan.sessions,
+                   o.format),
         std::tuple(2500, 7.6, 18446744073709551615u, 3u, std::int64_t{12}, OutputFormat::Json));
     const ParameterTexts texts = TextsForSetting(o.plan, 4);  // the preset's REG
     EXPECT_EQ((std::vector<std::string>{texts.TexBIG, texts.TexREG, texts.TexNBIG, texts.TexREGOUT,
@@ -98,6 +101,17 @@ TEST(StatsOptions, BadOptionsAndValuesAreRefusedInOneLineThatSaysWhy) {
         EXPECT_FALSE(parsed.options) << line;
         EXPECT_NE(parsed.error.find(phrase), std::string::npos) << line << ": " << parsed.error;
         EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << line;
+    }
+}
+
+TEST(StatsOptions, AMemoryRefusalTellsTheTwoFiguresApart) {
+    const std::tuple<std::uint64_t, std::uint64_t, const char*> cases[] = {
+        {486'000'000'000, 1'073'741'824, "約 486.0 GB のメモリが必要ですが、使えるのは約 1.1 GB"},
+        {1'117'000'000, 1'073'741'824, "約 1.12 GB のメモリが必要ですが、使えるのは約 1.07 GB"},
+        {1'074'600'000, 1'073'741'824, "約 1.075 GB のメモリが必要ですが、使えるのは約 1.074 GB"}};
+    for (const auto& [needed, available, said] : cases) {
+        EXPECT_EQ(MemoryRefusal(2300000, needed, available),
+                  std::string("--sessions 2300000 には") + said + " です。");
     }
 }
 
