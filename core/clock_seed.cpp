@@ -1,5 +1,6 @@
 #include "core/clock_seed.h"
 
+#include <charconv>
 #include <chrono>
 #include <mutex>
 
@@ -23,6 +24,14 @@ std::uint64_t NextClockSeed() {
         std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
     const std::lock_guard lock(mutex);
     return sequence.Next(nanoseconds);
+}
+
+std::optional<std::uint64_t> ReadSeed(std::string_view text) {
+    std::uint64_t seed = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, seed);
+    if (error != std::errc() || ptr != end) return std::nullopt;
+    return seed;
 }
 
 }  // namespace taviro

@@ -1,7 +1,9 @@
-// Seeds taken from the clock.
+// Seeds taken from the clock, or typed.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace taviro {
 
@@ -18,5 +20,8 @@ class SeedSequence {
 
 // A seed from the high-resolution clock, never the same twice within the process.
 std::uint64_t NextClockSeed();
+
+// A typed seed: a whole number from 0 to 2^64 - 1 in decimal digits and nothing else.
+std::optional<std::uint64_t> ReadSeed(std::string_view text);
 
 }  // namespace taviro

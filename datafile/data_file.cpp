@@ -160,10 +160,10 @@ bool WriteDataFile(OutputFile& file, const SimulationState& s, const DataFileTex
 std::uint64_t LeastDataFileBytes(std::int64_t games) {
     std::uint64_t bytes = 0;
     std::int64_t first = 1;  // the first game number of `digits` digits
-    for (std::uint64_t digits = 1; first <= games; ++digits, first *= 10) {
-        const std::int64_t last = first > games / 10 ? games : first * 10 - 1;
+    for (std::uint64_t digits = 1; first <= games; ++digits) {
+        const std::int64_t last = first <= games / 10 ? first * 10 - 1 : games;
         bytes += static_cast<std::uint64_t>(last - first + 1) * (digits + 7);
-        if (last == games) break;
+        first = last + 1;
     }
     return bytes;
 }
@@ -183,46 +183,41 @@ bool ConfirmDataFile(SimulationState& s, const DataFileTexts& texts, const FileS
     return true;
 }
 
-SaveResult SaveDataFile(const SimulationState& s, const DataFileTexts& texts, FileSystem& files,
-                        RunControl* control) {
-    SaveResult result{SaveResult::Status::Failed, {}};
-    const std::unique_ptr<OutputFile> file = files.Create(s.DataFileName, result.error);
-    if (!file) return result;
-    switch (WriteLines(*file, s, texts, control)) {
-        case Written::Complete:
-            break;
-        case Written::Failed:
-            result.error = file->Error();
-            return result;
-        case Written::Stopped:  // the unfinished file is discarded with `file`
-            result.status = SaveResult::Status::Stopped;
-            return result;
-    }
-    if (!file->Commit()) {
-        result.error = file->Error();
-        return result;
-    }
-    result.status = SaveResult::Status::Saved;
-    return result;
-}
+namespace {
 
-SaveResult WriteBoundedDataFile(OutputFile& file, const SimulationState& s,
-                                const DataFileTexts& texts, std::uint64_t limit,
-                                std::string_view tooLarge, RunControl* control) {
-    SaveResult result{SaveResult::Status::Failed, std::string(tooLarge)};
-    if (LeastDataFileBytes(s.GameCount) > limit) return result;
-    BoundedFile bounded(file, limit, result.error);
-    switch (WriteLines(bounded, s, texts, control)) {
+// Writes the whole file and commits it; an unfinished file is discarded with `file`.
+SaveResult WriteAndCommit(OutputFile& file, const SimulationState& s, const DataFileTexts& texts,
+                          RunControl* control) {
+    switch (WriteLines(file, s, texts, control)) {
         case Written::Complete:
-            if (!bounded.Commit()) break;
-            return {SaveResult::Status::Saved, {}};
+            if (file.Commit()) return {SaveResult::Status::Saved, {}};
+            break;
         case Written::Failed:
             break;
         case Written::Stopped:
             return {SaveResult::Status::Stopped, {}};
     }
-    result.error = bounded.Error();
-    return result;
+    return {SaveResult::Status::Failed, file.Error()};
+}
+
+}  // namespace
+
+SaveResult SaveDataFile(const SimulationState& s, const DataFileTexts& texts, FileSystem& files,
+                        RunControl* control) {
+    SaveResult failed{SaveResult::Status::Failed, {}};
+    const std::unique_ptr<OutputFile> file = files.Create(s.DataFileName, failed.error);
+    if (!file) return failed;
+    return WriteAndCommit(*file, s, texts, control);
+}
+
+SaveResult WriteBoundedDataFile(OutputFile& file, const SimulationState& s,
+                                const DataFileTexts& texts, std::uint64_t limit,
+                                std::string_view tooLarge, RunControl* control) {
+    if (LeastDataFileBytes(s.GameCount) > limit) {
+        return {SaveResult::Status::Failed, std::string(tooLarge)};
+    }
+    BoundedFile bounded(file, limit, std::string(tooLarge));
+    return WriteAndCommit(bounded, s, texts, control);
 }
 
 void ReportSave(const SaveResult& result, std::string_view fileName, MessageBox& messages) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "chart_layout/sessions_chart.h"
+#include "core/clock_seed.h"
 #include "core/concat.h"
 #include "core/number_text.h"
 #include "core/numbers.h"
@@ -169,11 +170,8 @@ std::vector<Row<State>> SharedRows(std::string_view plotHelp) {
          }},
         {"--seed", "N", "乱数の種（既定: 時計から。毎回表示するので同じ結果を再現できます）",
          [](State& s, V, V v, std::string& e) {
-             std::uint64_t seed = 0;
-             const char* end = v.data() + v.size();
-             const auto result = std::from_chars(v.data(), end, seed);
-             if (!v.empty() && result.ec == std::errc() && result.ptr == end) {
-                 s.seed = seed;
+             if (const std::optional<std::uint64_t> seed = ReadSeed(v)) {
+                 s.seed = *seed;
                  return true;
              }
              e = Concat("--seed には 0 から 18446744073709551615 までの整数を指定してください: ",

@@ -4,7 +4,6 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <charconv>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -101,14 +100,6 @@ struct RunAnswer {
     Graph designed, fitted;
 };
 
-std::optional<std::uint64_t> SeedOf(const std::string& text) {
-    std::uint64_t seed = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, error] = std::from_chars(text.data(), end, seed);
-    if (error != std::errc() || ptr != end) return std::nullopt;
-    return seed;
-}
-
 // The start command: reads the fields, plays the run with or without history from `seedText`
 // (the clock's when empty; a text that is no seed is refused), and answers with everything the
 // two windows show of it.
@@ -116,7 +107,7 @@ RunAnswer Simulate(const SimulatorFields& fields, const std::string& seedText, b
                    emscripten::val progress) {
     RunAnswer answer;
     const Edition edition = history ? Edition::Full : Edition::Lite;
-    const std::optional<std::uint64_t> fixed = SeedOf(seedText);
+    const std::optional<std::uint64_t> fixed = ReadSeed(seedText);
     if (!fixed && !seedText.empty()) {
         answer.message =
             "アドレスの seed には 0 から 18446744073709551615 までの整数を指定してください。";

@@ -58,8 +58,7 @@ export class EstimateView {
     try {
       this.#notes = await this.#bridge.call('estimateNotes');
     } catch (error) {
-      console.error(error);
-      this.#status('計算の準備ができませんでした。ページを読み込み直してください。');
+      this.#status(failureText(error, '計算の準備ができませんでした。ページを読み込み直してください。'));
       return;
     }
     performance.mark('taviro-ready');

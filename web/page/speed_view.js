@@ -1,6 +1,8 @@
 // How fast this browser plays: the light edition's run, timed in a worker of its own, as the
 // native benchmark BM_LightRun times it. A run of 100000000 games lasts a good part of a second,
 // far above the coarse clock a page is given.
+import {failureText} from './worker_bridge.js';
+
 const GAMES = 100000000;
 const LEAST_MS = 1000;
 
@@ -31,8 +33,7 @@ export class SpeedView {
       this.#result.textContent = `1秒あたり ${Math.round(gamesPerSecond).toLocaleString('ja-JP')} ゲーム（${runs} 回の実行のうち最速）`;
       this.#result.dataset.gamesPerSecond = String(gamesPerSecond);
     } catch (error) {
-      console.error(error);
-      this.#result.textContent = '測れませんでした。ページを読み込み直してください。';
+      this.#result.textContent = failureText(error, '測れませんでした。ページを読み込み直してください。');
     } finally {
       this.#button.disabled = false;
     }

@@ -6,9 +6,10 @@
 
 // What a view says when a call failed inside the worker (its memory ran out, or the module broke):
 // the worker's own words, in English, go to the console for whoever looks into it.
-export function failureText(error) {
+export function failureText(error,
+  said = '計算を続けられませんでした。数値を小さくするか、ページを読み込み直してください。') {
   console.error(error);
-  return '計算を続けられませんでした。数値を小さくするか、ページを読み込み直してください。';
+  return said;
 }
 
 export function isAbort(error) {
